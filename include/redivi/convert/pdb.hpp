@@ -1,0 +1,170 @@
+// PDB text: typed records for each line, the reader (one structure per model) and the writer.
+#pragma once
+
+#include <cstdint>
+#include <expected>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "redivi/element.hpp"
+#include "redivi/trc.hpp"
+
+namespace redivi::pdb {
+
+struct Error {
+  struct InvalidLineLength { std::uint64_t expected, found; bool operator==(const InvalidLineLength&) const = default; };
+  struct InvalidLine { std::string expected, found; bool operator==(const InvalidLine&) const = default; };
+  struct InvalidConnection { std::uint32_t serial; bool operator==(const InvalidConnection&) const = default; };
+  struct InvalidSymbol { std::string symbol; std::uint64_t line; bool operator==(const InvalidSymbol&) const = default; };
+  struct ExpectedInt { std::uint64_t line, start, end; bool operator==(const ExpectedInt&) const = default; };
+  struct ExpectedFloat { std::uint64_t line, start, end; bool operator==(const ExpectedFloat&) const = default; };
+  struct ChargesMismatch { bool operator==(const ChargesMismatch&) const = default; };
+
+  std::variant<InvalidLineLength, InvalidLine, InvalidConnection, InvalidSymbol, ExpectedInt, ExpectedFloat,
+               ChargesMismatch>
+      value;
+
+  friend bool operator==(const Error&, const Error&) = default;
+};
+
+std::string to_string(const Error& error);
+std::string debug_string(const Error& error);
+
+// A record that has no text form in PDB columns.
+struct WriteError {
+  std::string message;
+  friend bool operator==(const WriteError&, const WriteError&) = default;
+};
+
+inline std::string to_string(const WriteError& error) { return error.message; }
+std::string debug_string(const WriteError& error);
+
+struct Seqres {
+  std::uint32_t serial = 0;
+  std::string chain_id;
+  std::uint32_t num_res = 0;
+  std::vector<std::string> res_names;
+  friend bool operator==(const Seqres&, const Seqres&) = default;
+};
+
+struct Dbref {
+  std::string chain_id;
+  std::int32_t seq_begin = 0;
+  friend bool operator==(const Dbref&, const Dbref&) = default;
+};
+
+// One ATOM or HETATM line.
+struct Atom {
+  std::uint32_t serial = 0;
+  std::string name;
+  std::optional<std::string> alt_loc;
+  std::string res_name;
+  std::string chain_id;
+  std::int32_t res_seq = 0;
+  std::optional<std::string> i_code;
+  float x = 0, y = 0, z = 0;
+  float occupancy = 0;
+  float temp_factor = 0;
+  std::optional<std::string> seg_id;
+  Element element;
+  std::int32_t charge = 0;  // 0 when the column is blank
+  bool hetero = false;      // true for HETATM
+  friend bool operator==(const Atom&, const Atom&) = default;
+};
+
+// Blank insertion codes of HELIX and SHEET records are held as "~".
+struct Helix {
+  std::int32_t serial = 0;
+  std::string helix_id;
+  std::string init_res_name;
+  std::string init_chain_id;
+  std::int32_t init_seq_num = 0;
+  std::string init_i_code;
+  std::string end_res_name;
+  std::string end_chain_id;
+  std::int32_t end_seq_num = 0;
+  std::string end_i_code;
+  std::int32_t helix_class = 0;  // 0 when blank
+  std::int32_t length = 0;       // 0 when blank
+  friend bool operator==(const Helix&, const Helix&) = default;
+};
+
+struct Sheet {
+  std::int32_t strand = 0;
+  std::string sheet_id;
+  std::int32_t num_strands = 0;  // 0 when blank
+  std::string init_res_name;
+  std::string init_chain_id;
+  std::int32_t init_seq_num = 0;
+  std::string init_i_code;
+  std::string end_res_name;
+  std::string end_chain_id;
+  std::int32_t end_seq_num = 0;
+  std::string end_i_code;
+  std::int32_t sense = 0;  // 0 when blank
+  // Registration: the current strand's atom, then the previous strand's.
+  std::string cur_atom;
+  std::string cur_res_name;
+  std::string cur_chain_id;
+  std::int32_t cur_res_seq = 0;
+  std::string cur_i_code;
+  std::string prev_atom;
+  std::string prev_res_name;
+  std::string prev_chain_id;
+  std::int32_t prev_res_seq = 0;
+  std::string prev_i_code;
+  friend bool operator==(const Sheet&, const Sheet&) = default;
+};
+
+struct Conect {
+  std::vector<std::uint32_t> serials;
+  friend bool operator==(const Conect&, const Conect&) = default;
+};
+
+struct Ter {
+  std::uint32_t serial = 0;
+  std::string res_name;
+  std::string chain_id;
+  std::int32_t res_seq = 0;
+  friend bool operator==(const Ter&, const Ter&) = default;
+};
+
+// Any line of another kind, padded to 80 columns.
+struct Other {
+  std::string text;
+  friend bool operator==(const Other&, const Other&) = default;
+};
+
+struct Model {
+  friend bool operator==(const Model&, const Model&) = default;
+};
+struct EndModel {
+  friend bool operator==(const EndModel&, const EndModel&) = default;
+};
+struct End {
+  friend bool operator==(const End&, const End&) = default;
+};
+
+// One line of PDB text as a typed record.
+struct Line {
+  std::variant<Seqres, Dbref, Helix, Sheet, Atom, Conect, Ter, Other, Model, EndModel, End> value;
+
+  // Parses one line (without its terminator); line_number is the 1-based number used in errors.
+  static std::expected<Line, Error> try_from(std::string_view line, std::uint64_t line_number);
+  // The record as one line of text, without a terminator.
+  std::expected<std::string, WriteError> try_to_string() const;
+
+  friend bool operator==(const Line&, const Line&) = default;
+};
+
+// One structure per model, in file order. With include_seqres, residues that SEQRES lists but
+// the atom records lack are added without atoms.
+std::expected<std::vector<TRC>, Error> from_pdb_with_options(std::string_view contents, bool include_seqres);
+
+// The structure as PDB text: SEQRES, HELIX, SHEET, ATOM/HETATM and CONECT records.
+std::expected<std::string, WriteError> to_pdb(const TRC& trc);
+
+}  // namespace redivi::pdb

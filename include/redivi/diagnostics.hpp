@@ -1,0 +1,36 @@
+// Leveled diagnostic events from the readers, delivered to one sink that the user installs.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+namespace redivi::diagnostics {
+
+// Higher levels are more verbose: a sink that wants debug events also gets warnings.
+enum class Level : std::uint8_t {
+  off = 0,
+  warn = 1,
+  debug = 2,
+};
+
+struct Event {
+  std::string_view target;  // the emitting module, such as "redivi::convert::pdb"
+  Level level;
+  std::string_view message;
+};
+
+using Sink = std::function<void(const Event&)>;
+
+// Installs the sink, replacing any other, for events up to max_level. Safe while readers run on other threads.
+void set_sink(Sink sink, Level max_level);
+// Removes the sink; nothing is shown from then on (the default).
+void clear_sink();
+
+// One relaxed atomic load: callers test it before building a message.
+bool enabled(Level level) noexcept;
+
+// Delivers the event to the sink when one listens at this level.
+void emit(std::string_view target, Level level, std::string_view message);
+
+}  // namespace redivi::diagnostics

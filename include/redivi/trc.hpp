@@ -1,0 +1,44 @@
+// One molecular structure: its topology, residues and chains, and their joint consistency check.
+#pragma once
+
+#include <expected>
+#include <string>
+#include <variant>
+
+#include "redivi/chain.hpp"
+#include "redivi/residue.hpp"
+#include "redivi/topology.hpp"
+
+namespace redivi {
+
+struct TRCError {
+  struct ResidueNotInChain { ResidueRef residue; bool operator==(const ResidueNotInChain&) const = default; };
+  struct ResidueDoesNotExist { ResidueRef residue; bool operator==(const ResidueDoesNotExist&) const = default; };
+  struct InvalidChains { ChainsError error; bool operator==(const InvalidChains&) const = default; };
+  struct AtomsNotInResidues { bool operator==(const AtomsNotInResidues&) const = default; };
+  struct AtomDoesNotExist { AtomRef atom; bool operator==(const AtomDoesNotExist&) const = default; };
+  struct InvalidTopology { TopologyError error; bool operator==(const InvalidTopology&) const = default; };
+  struct InvalidResidues { ResiduesError error; bool operator==(const InvalidResidues&) const = default; };
+
+  std::variant<ResidueNotInChain, ResidueDoesNotExist, InvalidChains, AtomsNotInResidues, AtomDoesNotExist,
+               InvalidTopology, InvalidResidues>
+      value;
+
+  friend bool operator==(const TRCError&, const TRCError&) = default;
+};
+
+std::string to_string(const TRCError& error);
+std::string debug_string(const TRCError& error);
+
+struct TRC {
+  Topology topology;
+  Residues residues;
+  Chains chains;
+
+  // The first disagreement between the three parts, if any.
+  std::expected<void, TRCError> check() const;
+
+  friend bool operator==(const TRC&, const TRC&) = default;
+};
+
+}  // namespace redivi

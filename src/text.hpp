@@ -1,0 +1,104 @@
+// Text helpers shared by every format: line splitting, trimming, fixed columns and number parsing.
+#pragma once
+
+#include <array>
+#include <charconv>
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <type_traits>
+
+namespace redivi::text {
+
+// Cuts text into lines at each line feed. A carriage return directly before the line feed
+// is dropped; text ending in a line feed has no empty line after it.
+class Lines {
+ public:
+  explicit Lines(std::string_view text) : rest_{text} {}
+
+  // The next line without its terminator; false when the text is used up.
+  bool next(std::string_view& line) {
+    if (rest_.empty()) return false;
+    const void* found = std::memchr(rest_.data(), '\n', rest_.size());
+    if (found == nullptr) {
+      line = rest_;
+      rest_ = {};
+      return true;
+    }
+    const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(found) - rest_.data());
+    line = rest_.substr(0, end);
+    rest_.remove_prefix(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return true;
+  }
+
+  // The text not yet cut.
+  std::string_view rest() const { return rest_; }
+
+ private:
+  std::string_view rest_;
+};
+
+// Blank, tab, line feed, vertical tab, form feed and carriage return.
+constexpr bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+constexpr std::string_view trim(std::string_view s) {
+  while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
+  while (!s.empty() && is_space(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// A field by the 1-based, inclusive columns of fixed-column format documentation.
+// Columns beyond the end of a short line read as blank.
+constexpr std::string_view columns(std::string_view line, std::size_t first, std::size_t last) {
+  if (line.size() < first) return {};
+  return line.substr(first - 1, last - first + 1);
+}
+
+// Parses the whole of s (already trimmed) as a decimal number. A leading "+" is accepted;
+// from_chars rejects it itself. Floats also take inf, infinity and nan in any letter case.
+template <class T>
+bool parse_number(std::string_view s, T& out) {
+  if (s.starts_with('+')) {
+    s.remove_prefix(1);
+    if (s.starts_with('-') || s.starts_with('+')) return false;
+  }
+  if (s.empty()) return false;
+  std::from_chars_result result;
+  if constexpr (std::is_floating_point_v<T>) {
+    result = std::from_chars(s.data(), s.data() + s.size(), out, std::chars_format::general);
+  } else {
+    result = std::from_chars(s.data(), s.data() + s.size(), out);
+  }
+  return result.ec == std::errc{} && result.ptr == s.data() + s.size();
+}
+
+// Appends a number in decimal.
+template <class T>
+void append_number(std::string& out, T value) {
+  std::array<char, 32> buffer;
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  out.append(buffer.data(), result.ptr);
+}
+
+// Builds a text from pieces: strings, views, characters and integers.
+template <class... Pieces>
+std::string concat(const Pieces&... pieces) {
+  std::string out;
+  auto add = [&out](const auto& piece) {
+    using Piece = std::decay_t<decltype(piece)>;
+    if constexpr (std::is_same_v<Piece, char>) {
+      out.push_back(piece);
+    } else if constexpr (std::is_integral_v<Piece>) {
+      append_number(out, piece);
+    } else {
+      out.append(piece);
+    }
+  };
+  (add(pieces), ...);
+  return out;
+}
+
+}  // namespace redivi::text

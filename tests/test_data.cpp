@@ -1,0 +1,57 @@
+// Reads test inputs from disk, gunzipping corpus files where needed.
+#include "test_data.hpp"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace redivi::test {
+namespace {
+
+std::optional<std::string> read_gzip(const std::filesystem::path& path) {
+  gzFile file = gzopen(path.c_str(), "rb");
+  if (file == nullptr) return std::nullopt;
+  std::string text;
+  char buffer[1 << 16];
+  int got = 0;
+  while ((got = gzread(file, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(got));
+  gzclose(file);
+  if (got < 0) return std::nullopt;
+  return text;
+}
+
+std::optional<std::string> read_plain(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+std::optional<std::string> read_corpus_file(std::string_view relative_path) {
+  const std::filesystem::path path = std::filesystem::path(REDIVI_DATA_DIR) / relative_path;
+  if (!std::filesystem::exists(path)) return std::nullopt;
+  return path.extension() == ".gz" ? read_gzip(path) : read_plain(path);
+}
+
+std::vector<std::string> corpus_files(std::string_view folder) {
+  std::vector<std::string> names;
+  const std::filesystem::path dir = std::filesystem::path(REDIVI_DATA_DIR) / folder;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string read_test_file(std::string_view name) {
+  return read_plain(std::filesystem::path(REDIVI_TEST_DATA_DIR) / name).value_or(std::string{});
+}
+
+}  // namespace redivi::test

@@ -4,6 +4,7 @@
 #include "redivi/atom.hpp"
 #include "redivi/bond.hpp"
 #include "redivi/convert/pdb.hpp"
+#include "redivi/convert/xyz.hpp"
 #include "redivi/chain.hpp"
 #include "redivi/diagnostics.hpp"
 #include "redivi/element.hpp"

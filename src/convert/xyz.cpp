@@ -1,0 +1,212 @@
+// XYZ text: the reader of the first frame and the writer.
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <span>
+#include <system_error>
+
+#include "redivi/convert/xyz.hpp"
+#include "text.hpp"
+
+namespace redivi::xyz {
+namespace {
+
+// The shortest atom line, "C 0 0 0", with its line feed: no text holds more atom lines than
+// its length over this.
+constexpr std::size_t shortest_atom_line = 8;
+
+// An atom line as written: a two-character symbol and three coordinates of ten characters,
+// each after a blank, and the line feed.
+constexpr std::size_t written_atom_line = 2 + 3 * (1 + 10) + 1;
+
+std::unexpected<Error> parse_atom_count_error(std::string reason) {
+  return std::unexpected(Error{Error::ParseAtomCount{std::move(reason)}});
+}
+
+std::unexpected<Error> parse_atom_line_error(std::string reason) {
+  return std::unexpected(Error{Error::ParseAtomLine{std::move(reason)}});
+}
+
+std::unexpected<Error> missing_atom_line() { return std::unexpected(Error{Error::MissingAtomLine{}}); }
+
+// Splits a line at runs of whitespace.
+class Tokens {
+ public:
+  explicit Tokens(std::string_view line) : rest_{line} {}
+
+  // The next token, or an empty view when none is left.
+  std::string_view next() {
+    std::size_t start = 0;
+    while (start < rest_.size() && text::is_space(rest_[start])) ++start;
+    std::size_t end = start;
+    while (end < rest_.size() && !text::is_space(rest_[end])) ++end;
+    const std::string_view token = rest_.substr(start, end - start);
+    rest_.remove_prefix(end);
+    return token;
+  }
+
+ private:
+  std::string_view rest_;
+};
+
+// Decimal digits with an optional leading "+"; the first fault from the left decides the reason.
+std::expected<std::uint64_t, Error> read_atom_count(std::string_view line) {
+  std::string_view digits = text::trim(line);
+  if (digits.empty()) return parse_atom_count_error("cannot parse integer from empty string");
+  if (digits.starts_with('+')) digits.remove_prefix(1);
+  std::uint64_t count = 0;
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), count);
+  // from_chars reads the whole run of digits before it reports an overflow, so an overflow
+  // comes before any stray character.
+  if (ec == std::errc::result_out_of_range) return parse_atom_count_error("number too large to fit in target type");
+  if (ec != std::errc{} || end != digits.data() + digits.size()) {
+    return parse_atom_count_error("invalid digit found in string");
+  }
+  return count;
+}
+
+// The value of a decimal literal outside the float range: an infinity when its first significant
+// digit stands left of the decimal point once scaled by the exponent, else zero. The range ends
+// near 1e38 and 1e-45, so the side is never in doubt.
+float beyond_float_range(std::string_view literal) {
+  const bool negative = literal.starts_with('-');
+  if (negative) literal.remove_prefix(1);
+  const std::size_t exponent_start = std::min(literal.find_first_of("eE"), literal.size());
+  const std::string_view mantissa = literal.substr(0, exponent_start);
+  std::string_view exponent_text = literal.substr(std::min(exponent_start + 1, literal.size()));
+  if (exponent_text.starts_with('+')) exponent_text.remove_prefix(1);
+  std::int64_t exponent = 0;
+  const auto parsed = std::from_chars(exponent_text.data(), exponent_text.data() + exponent_text.size(), exponent);
+  if (parsed.ec == std::errc::result_out_of_range) {
+    exponent = exponent_text.starts_with('-') ? std::numeric_limits<std::int64_t>::min()
+                                              : std::numeric_limits<std::int64_t>::max();
+  }
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t first_significant = std::min(mantissa.find_first_not_of("0."), mantissa.size());
+  const std::int64_t place = static_cast<std::int64_t>(point) - static_cast<std::int64_t>(first_significant);
+  const float magnitude = exponent > -place ? std::numeric_limits<float>::infinity() : 0.0f;
+  return negative ? -magnitude : magnitude;
+}
+
+// A coordinate: decimal notation with optional sign and exponent, or inf, infinity or nan in
+// any letter case. A literal beyond the float range rounds to an infinity or to zero.
+std::optional<float> read_coordinate(std::string_view token) {
+  // from_chars rejects a leading "+" itself.
+  const bool plus = token.starts_with('+');
+  if (plus) token.remove_prefix(1);
+  if (plus && token.starts_with('-')) return std::nullopt;
+  float value = 0;
+  const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
+  if (ec == std::errc::invalid_argument || end != token.data() + token.size()) return std::nullopt;
+  if (ec == std::errc::result_out_of_range) return beyond_float_range(token);
+  // from_chars also takes "nan(...)", which is no decimal literal.
+  if (token.back() == ')') return std::nullopt;
+  return value;
+}
+
+// A symbol and three coordinates; further tokens are ignored.
+std::expected<void, Error> read_atom(std::string_view line, Topology& topology) {
+  Tokens tokens{line};
+  const std::string_view symbol = tokens.next();
+  if (symbol.empty()) return missing_atom_line();
+  const auto element = Element::try_from(symbol);
+  if (!element) return parse_atom_line_error(text::concat("invalid atom symbol ", symbol));
+  std::array<float, 3> position;
+  for (float& coordinate : position) {
+    const std::string_view token = tokens.next();
+    if (token.empty()) return missing_atom_line();
+    const auto value = read_coordinate(token);
+    if (!value) return parse_atom_line_error("invalid float literal");
+    coordinate = *value;
+  }
+  topology.symbols.push_back(*element);
+  topology.geometry.insert(topology.geometry.end(), position.begin(), position.end());
+  return {};
+}
+
+// Writes a value with exactly 5 decimals of its exact value, rounded half to even.
+char* write_five_decimals(char* out, float value) {
+  // Below 1e9, value * 1e5 is exact in a double (24 + 17 significant bits) and fits 64 bits, so
+  // rounding that product gives the digits; larger values, infinities and NaN take the slow road.
+  if (!(std::abs(value) < 1e9f)) return std::to_chars(out, out + 64, value, std::chars_format::fixed, 5).ptr;
+  const double scaled = std::abs(static_cast<double>(value)) * 1e5;
+  auto units = static_cast<std::uint64_t>(scaled);
+  const double remainder = scaled - static_cast<double>(units);
+  if (remainder > 0.5 || (remainder == 0.5 && units % 2 == 1)) ++units;
+  if (std::signbit(value)) *out++ = '-';
+  out = std::to_chars(out, out + 20, units / 100000).ptr;
+  *out++ = '.';
+  std::uint64_t fraction = units % 100000;
+  for (char* digit = out + 4; digit >= out; --digit, fraction /= 10) *digit = static_cast<char>('0' + fraction % 10);
+  return out + 5;
+}
+
+// Writes a coordinate right-aligned in 10 characters; a wider number is not cut.
+char* write_coordinate(char* out, float coordinate) {
+  // The widest float with 5 decimals, -3.4e38, takes 46 characters.
+  std::array<char, 64> number;
+  char* end = write_five_decimals(number.data(), coordinate);
+  const std::ptrdiff_t width = end - number.data();
+  if (width < 10) out = std::fill_n(out, 10 - width, ' ');
+  return std::copy(number.data(), end, out);
+}
+
+// Columns: the symbol left-aligned in 2, then x, y and z, each after one blank.
+void append_atom_line(std::string& out, Element symbol, std::span<const float, 3> position) {
+  std::array<char, 2 + 3 * 64> line;
+  const std::string_view symbol_text = symbol.symbol();
+  char* end = std::copy(symbol_text.begin(), symbol_text.end(), line.data());
+  if (symbol_text.size() < 2) *end++ = ' ';
+  for (const float coordinate : position) {
+    *end++ = ' ';
+    end = write_coordinate(end, coordinate);
+  }
+  out.append(line.data(), end);
+}
+
+}  // namespace
+
+std::expected<Topology, Error> from_xyz(std::string_view contents) {
+  text::Lines lines{contents};
+  std::string_view line;
+  const auto count = read_atom_count(lines.next(line) ? line : std::string_view{});
+  if (!count) return std::unexpected(count.error());
+  if (!lines.next(line) || text::trim(line).empty()) {
+    return std::unexpected(Error{Error::MissingComment{"line is empty"}});
+  }
+  Topology topology;
+  // A count larger than the text can hold must not allocate for it.
+  const std::uint64_t room = (lines.rest().size() + 1) / shortest_atom_line;
+  const auto capacity = static_cast<std::size_t>(std::min(*count, room));
+  topology.symbols.reserve(capacity);
+  topology.geometry.reserve(3 * capacity);
+  for (std::uint64_t atom = 0; atom < *count; ++atom) {
+    if (!lines.next(line)) return missing_atom_line();
+    const auto read = read_atom(line, topology);
+    if (!read) return std::unexpected(read.error());
+  }
+  return topology;
+}
+
+std::expected<std::string, TopologyError> to_xyz(const Topology& topology) {
+  const std::size_t atom_count = topology.symbols.size();
+  if (topology.geometry.size() / 3 < atom_count) {
+    return std::unexpected(
+        TopologyError{TopologyError::InvalidGeometryLength{topology.geometry.size(), atom_count}});
+  }
+  std::string out;
+  out.reserve(32 + atom_count * written_atom_line);
+  text::append_number(out, atom_count);
+  out += "\nvyr molecule\n";
+  for (std::size_t atom = 0; atom < atom_count; ++atom) {
+    if (atom > 0) out.push_back('\n');
+    append_atom_line(out, topology.symbols[atom], std::span<const float, 3>(topology.geometry.data() + 3 * atom, 3));
+  }
+  return out;
+}
+
+}  // namespace redivi::xyz

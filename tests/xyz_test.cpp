@@ -126,6 +126,11 @@ TEST(XyzReader, ReportsUnreadableSymbolsAndCoordinates) {
       {"1\nc\nC . 0 0\n", parse_atom_line("invalid float literal")},
       {"1\nc\nC nan(1) 0 0\n", parse_atom_line("invalid float literal")},
       {"1\nc\nC infinit 0 0\n", parse_atom_line("invalid float literal")},
+      {"1\nc\nC 0 0 nan(\n", parse_atom_line("invalid float literal")},
+      {"1\nc\nC 1.5.2 0 0\n", parse_atom_line("invalid float literal")},
+      {"1\nc\nC 0 1-2 0\n", parse_atom_line("invalid float literal")},
+      {"1\nc\nC 0 0 -\n", parse_atom_line("invalid float literal")},
+      {"1\nc\nC 0 0 1e5x\n", parse_atom_line("invalid float literal")},
   };
   expect_errors(cases);
 }
@@ -157,6 +162,27 @@ TEST(XyzReader, ReadsEveryDecimalLiteralAsTheNearestFloat) {
     ASSERT_TRUE(topology.has_value()) << nan;
     EXPECT_TRUE(std::isnan(topology->geometry[1])) << nan;
   }
+}
+
+// Every prefix of a valid text, and the text with any byte replaced by a blank or a letter, gives
+// a consistent topology or an error.
+TEST(XyzReader, StaysSoundOnDamagedText) {
+  const std::string text = "3\r\nwater\nO 0.0 0.0 0.117\nH +0.0 0.757 -4.67e-1 9\n\tH -0 -.757 -inf";
+  auto expect_sound = [](std::string_view damaged) {
+    const auto topology = from_xyz(damaged);
+    if (topology) {
+      EXPECT_EQ(topology->geometry.size(), 3 * topology->symbols.size()) << damaged;
+    }
+  };
+  for (std::size_t length = 0; length <= text.size(); ++length) expect_sound(std::string_view(text).substr(0, length));
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    for (const char replacement : {' ', 'x', '\n', '\0'}) {
+      std::string damaged = text;
+      damaged[at] = replacement;
+      expect_sound(damaged);
+    }
+  }
+  EXPECT_EQ(from_xyz(text)->symbols.size(), 3u);
 }
 
 TEST(XyzError, ShowsEachValueWithItsReason) {
@@ -192,7 +218,9 @@ TEST(XyzWriter, WritesSymbolsAndFiveDecimalsInFixedColumns) {
        {-0.5f, 0.000004f, -0.000006f, 1234.5f, 0, 0},
        "2\nvyr molecule\nCl   -0.50000    0.00000   -0.00001\nH  1234.50000    0.00000    0.00000"},
       // The exact value of the float is rounded, and wide numbers are not cut.
-      {{Element::O}, {0.1f, 1e20f, -123456.0f}, "1\nvyr molecule\nO     0.10000 100000002004087734272.00000 -123456.00000"},
+      {{Element::O},
+       {0.1f, 1e20f, -123456.0f},
+       "1\nvyr molecule\nO     0.10000 100000002004087734272.00000 -123456.00000"},
       // Geometry beyond three values per atom is not written.
       {{Element::N}, {1, 2, 3, 4}, "1\nvyr molecule\nN     1.00000    2.00000    3.00000"},
   };
@@ -299,7 +327,8 @@ TEST(XyzFiles, KeepUnusualValuesThroughARoundTrip) {
   constexpr float inf = std::numeric_limits<float>::infinity();
   constexpr float nan = std::numeric_limits<float>::quiet_NaN();
   expect_round_trip(topology_of({Element::Og, Element::X, Element::U, Element::Kr},
-                                {-inf, inf, nan, 3.4e38f, -1e-6f, 0.000005f, 99999.99999f, -0.0f, 12.345678f, 7, 8, 9}));
+                                {-inf, inf, nan, 3.4e38f, -1e-6f, 0.000005f, 99999.99999f, -0.0f, 12.345678f,
+                                 7, 8, 9}));
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <optional>
 #include <span>
 #include <system_error>
 
@@ -31,6 +30,8 @@ std::unexpected<Error> parse_atom_line_error(std::string reason) {
   return std::unexpected(Error{Error::ParseAtomLine{std::move(reason)}});
 }
 
+std::unexpected<Error> invalid_float_literal() { return parse_atom_line_error("invalid float literal"); }
+
 std::unexpected<Error> missing_atom_line() { return std::unexpected(Error{Error::MissingAtomLine{}}); }
 
 // Splits a line at runs of whitespace.
@@ -40,14 +41,22 @@ class Tokens {
 
   // The next token, or an empty view when none is left.
   std::string_view next() {
+    const std::string_view rest = skip_blanks();
+    std::size_t end = 0;
+    while (end < rest.size() && !text::is_space(rest[end])) ++end;
+    consume(end);
+    return rest.substr(0, end);
+  }
+
+  // The text from the next token on, consumed by the caller.
+  std::string_view skip_blanks() {
     std::size_t start = 0;
     while (start < rest_.size() && text::is_space(rest_[start])) ++start;
-    std::size_t end = start;
-    while (end < rest_.size() && !text::is_space(rest_[end])) ++end;
-    const std::string_view token = rest_.substr(start, end - start);
-    rest_.remove_prefix(end);
-    return token;
+    rest_.remove_prefix(start);
+    return rest_;
   }
+
+  void consume(std::size_t length) { rest_.remove_prefix(length); }
 
  private:
   std::string_view rest_;
@@ -92,19 +101,26 @@ float beyond_float_range(std::string_view literal) {
   return negative ? -magnitude : magnitude;
 }
 
-// A coordinate: decimal notation with optional sign and exponent, or inf, infinity or nan in
-// any letter case. A literal beyond the float range rounds to an infinity or to zero.
-std::optional<float> read_coordinate(std::string_view token) {
+// The next token as a coordinate: decimal notation with optional sign and exponent, or inf,
+// infinity or nan in any letter case. A literal beyond the float range rounds to an infinity or
+// to zero. from_chars finds where the number ends, so its characters are scanned once; the token
+// is whole when a blank or the end of the line follows.
+std::expected<float, Error> read_coordinate(Tokens& tokens) {
+  std::string_view rest = tokens.skip_blanks();
+  if (rest.empty()) return missing_atom_line();
   // from_chars rejects a leading "+" itself.
-  const bool plus = token.starts_with('+');
-  if (plus) token.remove_prefix(1);
-  if (plus && token.starts_with('-')) return std::nullopt;
+  const bool plus = rest.starts_with('+');
+  if (plus) rest.remove_prefix(1);
+  if (plus && rest.starts_with('-')) return invalid_float_literal();
   float value = 0;
-  const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
-  if (ec == std::errc::invalid_argument || end != token.data() + token.size()) return std::nullopt;
-  if (ec == std::errc::result_out_of_range) return beyond_float_range(token);
+  const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
+  const auto length = static_cast<std::size_t>(end - rest.data());
+  tokens.consume(length + (plus ? 1 : 0));
+  const bool whole_token = length == rest.size() || text::is_space(rest[length]);
+  if (ec == std::errc::invalid_argument || !whole_token) return invalid_float_literal();
+  if (ec == std::errc::result_out_of_range) return beyond_float_range(rest.substr(0, length));
   // from_chars also takes "nan(...)", which is no decimal literal.
-  if (token.back() == ')') return std::nullopt;
+  if (rest[length - 1] == ')') return invalid_float_literal();
   return value;
 }
 
@@ -117,10 +133,8 @@ std::expected<void, Error> read_atom(std::string_view line, Topology& topology) 
   if (!element) return parse_atom_line_error(text::concat("invalid atom symbol ", symbol));
   std::array<float, 3> position;
   for (float& coordinate : position) {
-    const std::string_view token = tokens.next();
-    if (token.empty()) return missing_atom_line();
-    const auto value = read_coordinate(token);
-    if (!value) return parse_atom_line_error("invalid float literal");
+    const auto value = read_coordinate(tokens);
+    if (!value) return std::unexpected(value.error());
     coordinate = *value;
   }
   topology.symbols.push_back(*element);
@@ -204,7 +218,8 @@ std::expected<std::string, TopologyError> to_xyz(const Topology& topology) {
   out += "\nvyr molecule\n";
   for (std::size_t atom = 0; atom < atom_count; ++atom) {
     if (atom > 0) out.push_back('\n');
-    append_atom_line(out, topology.symbols[atom], std::span<const float, 3>(topology.geometry.data() + 3 * atom, 3));
+    const std::span<const float, 3> position(topology.geometry.data() + 3 * atom, 3);
+    append_atom_line(out, topology.symbols[atom], position);
   }
   return out;
 }

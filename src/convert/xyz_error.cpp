@@ -46,10 +46,16 @@ std::string debug_string(const Error& error) {
       [](const auto& e) -> std::string {
         using E = std::decay_t<decltype(e)>;
         if constexpr (std::is_same_v<E, Error::MissingAtomCount>) return "MissingAtomCount";
-        if constexpr (std::is_same_v<E, Error::ParseAtomCount>) return text::concat("ParseAtomCount(", quoted(e.reason), ')');
-        if constexpr (std::is_same_v<E, Error::MissingComment>) return text::concat("MissingComment(", quoted(e.reason), ')');
+        if constexpr (std::is_same_v<E, Error::ParseAtomCount>) {
+          return text::concat("ParseAtomCount(", quoted(e.reason), ')');
+        }
+        if constexpr (std::is_same_v<E, Error::MissingComment>) {
+          return text::concat("MissingComment(", quoted(e.reason), ')');
+        }
         if constexpr (std::is_same_v<E, Error::MissingAtomLine>) return "MissingAtomLine";
-        if constexpr (std::is_same_v<E, Error::ParseAtomLine>) return text::concat("ParseAtomLine(", quoted(e.reason), ')');
+        if constexpr (std::is_same_v<E, Error::ParseAtomLine>) {
+          return text::concat("ParseAtomLine(", quoted(e.reason), ')');
+        }
       },
       error.value);
 }

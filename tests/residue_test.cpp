@@ -72,7 +72,12 @@ TEST(ResiduesExtend, JoinsLabelsByWhichFieldsArePresent) {
   other_labeled_only.labeled = std::vector<ResidueRef>{0};
   Case cases[] = {
       {"other without labels", labeled(three, {1}, {{"a"}}), two, std::vector<ResidueRef>{1}, Labels{{"a"}}},
-      {"other's labels without labeled are dropped", three, [&] { Residues r = two; r.labels = Labels{{"x"}}; return r; }(),
+      {"other's labels without labeled are dropped", three,
+       [&] {
+         Residues r = two;
+         r.labels = Labels{{"x"}};
+         return r;
+       }(),
        std::nullopt, std::nullopt},
       {"self without labels takes other's, shifted", two, labeled(two, {1}, {{"x"}}), std::vector<ResidueRef>{3},
        Labels{{"x"}}},
@@ -142,16 +147,28 @@ TEST(ResiduesSubset, CarriesTheLabelsOfSelectedResidues) {
     std::optional<Labels> subset_labels;
   };
   const Case cases[] = {
-      {"selected and labeled", std::vector<ResidueRef>{0, 2}, Labels{{"a"}, {"c"}}, {2, 1, 0},
-       std::vector<ResidueRef>{0, 2}, Labels{{"c"}, {"a"}}},
-      {"first entry wins, twice selected twice labeled", std::vector<ResidueRef>{1, 1}, Labels{{"x"}, {"y"}}, {1, 1},
-       std::vector<ResidueRef>{0, 1}, Labels{{"x"}, {"x"}}},
+      {"selected and labeled",
+       std::vector<ResidueRef>{0, 2},
+       Labels{{"a"}, {"c"}},
+       {2, 1, 0},
+       std::vector<ResidueRef>{0, 2},
+       Labels{{"c"}, {"a"}}},
+      {"first entry wins, twice selected twice labeled",
+       std::vector<ResidueRef>{1, 1},
+       Labels{{"x"}, {"y"}},
+       {1, 1},
+       std::vector<ResidueRef>{0, 1},
+       Labels{{"x"}, {"x"}}},
       {"none of the selected labeled", std::vector<ResidueRef>{0}, Labels{{"a"}}, {1, 2}, std::nullopt, std::nullopt},
       {"empty labeled", std::vector<ResidueRef>{}, Labels{}, {0}, std::nullopt, std::nullopt},
       {"labels without labeled ignored", std::nullopt, Labels{{"a"}}, {0}, std::nullopt, std::nullopt},
       {"labeled without labels", std::vector<ResidueRef>{0}, std::nullopt, {0}, std::nullopt, std::nullopt},
-      {"labeled longer than labels", std::vector<ResidueRef>{1, 0}, Labels{{"b"}}, {0, 1},
-       std::vector<ResidueRef>{1}, Labels{{"b"}}},
+      {"labeled longer than labels",
+       std::vector<ResidueRef>{1, 0},
+       Labels{{"b"}},
+       {0, 1},
+       std::vector<ResidueRef>{1},
+       Labels{{"b"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -34,6 +34,35 @@ BetaSheets one_strand(std::string sheet, std::uint32_t chain, std::uint32_t star
   return sheets;
 }
 
+TEST(HelicesAndSheets, PushAppendsOneEntryToEveryColumnInOrder) {
+  AlphaHelices helices;
+  helices.push("1", 0, 2, 9, HelixClass::RightHandedAlpha, 8);
+  helices.push("2", 1, 12, 15, std::nullopt, std::nullopt);
+  helices.push("1", 1, 20, 30, HelixClass::Polyproline, 0);
+  EXPECT_EQ(helices.helix_ids, (std::vector<std::string>{"1", "2", "1"}));
+  EXPECT_EQ(helices.chain_refs, (std::vector<std::uint32_t>{0, 1, 1}));
+  EXPECT_EQ(helices.start_residues, (std::vector<std::uint32_t>{2, 12, 20}));
+  EXPECT_EQ(helices.end_residues, (std::vector<std::uint32_t>{9, 15, 30}));
+  EXPECT_EQ(helices.classes, (std::vector<std::optional<HelixClass>>{HelixClass::RightHandedAlpha, std::nullopt,
+                                                                     HelixClass::Polyproline}));
+  EXPECT_EQ(helices.lengths, (std::vector<std::optional<std::uint32_t>>{8, std::nullopt, 0}));
+
+  BetaSheets sheets;
+  sheets.push("A", "1", 1, 3, 0, 4, 6, StrandSense::First);
+  sheets.push("A", "2", std::nullopt, std::nullopt, 2, 10, 7, std::nullopt);
+  sheets.push("B", "1", 2, 3, 1, 8, 9, StrandSense::AntiParallel);
+  EXPECT_EQ(sheets.sheet_ids, (std::vector<std::string>{"A", "A", "B"}));
+  EXPECT_EQ(sheets.strand_ids, (std::vector<std::string>{"1", "2", "1"}));
+  EXPECT_EQ(sheets.strand_ordinals, (std::vector<std::optional<std::uint32_t>>{1, std::nullopt, 2}));
+  EXPECT_EQ(sheets.num_strands, (std::vector<std::optional<std::uint32_t>>{3, std::nullopt, 3}));
+  EXPECT_EQ(sheets.chain_refs, (std::vector<std::uint32_t>{0, 2, 1}));
+  EXPECT_EQ(sheets.start_residues, (std::vector<std::uint32_t>{4, 10, 8}));
+  EXPECT_EQ(sheets.end_residues, (std::vector<std::uint32_t>{6, 7, 9}));
+  EXPECT_EQ(sheets.senses,
+            (std::vector<std::optional<StrandSense>>{StrandSense::First, std::nullopt, StrandSense::AntiParallel}));
+  EXPECT_EQ(static_cast<int>(*sheets.senses[2]), 255);
+}
+
 TEST(ChainsExtend, ShiftsResiduesByTheResiduesListedInTheReceiver) {
   Chains self = make_chains({{0, 1}, {2}});
   ASSERT_TRUE(self.extend(make_chains({{0}, {1, 2}})).has_value());

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "text.hpp"
+
 namespace redivi {
 namespace {
 
@@ -22,7 +24,7 @@ Residues make_residues(const std::vector<std::size_t>& sizes, AtomRef first_atom
   for (std::size_t i = 0; i < sizes.size(); ++i) {
     Residue& residue = table.residues.emplace_back();
     for (std::size_t j = 0; j < sizes[i]; ++j) residue.push_back(first_atom++);
-    table.seqs.push_back("R" + std::to_string(i));
+    table.seqs.push_back(text::concat('R', i));
     table.seq_ns.push_back(static_cast<std::int32_t>(i) + 1);
     table.insertion_codes.push_back(i == 0 ? "A" : "");
   }

@@ -425,6 +425,31 @@ TEST(SdfFromSdf, GivesOneStructurePerEntryOrOnlyTheFirstFailure) {
             (ConversionError{ConversionError::ParseError{error_at(2 * 10 + 5, atom_block, Type::LineTooShort)}}));
 }
 
+// Every prefix of an entry and every byte replaced gives a value or an error that names a line of the input.
+TEST(SdfFromSdf, DamagedInputGivesAValueOrAnErrorInsideTheText) {
+  const std::string text = std::string(water) + water_with(10, "M  CHG  2   1  -1   2   4");
+  const auto line_count = static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+  std::vector<std::string> inputs;
+  for (std::size_t length = 0; length < text.size(); ++length) inputs.push_back(text.substr(0, length));
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    for (const char replacement : {' ', 'x', '\n', '\xc3'}) {
+      std::string damaged = text;
+      damaged[at] = replacement;
+      inputs.push_back(damaged);
+    }
+  }
+  for (const std::string& input : inputs) {
+    const auto result = from_sdf(input);
+    if (result) continue;
+    SCOPED_TRACE(input);
+    EXPECT_FALSE(to_string(result.error()).empty());
+    if (const auto* parse = std::get_if<ConversionError::ParseError>(&result.error().value)) {
+      EXPECT_GE(parse->error.line_number, 1u);
+      EXPECT_LE(parse->error.line_number, line_count);
+    }
+  }
+}
+
 TEST(SdfErrors, HaveTheirDebugForms) {
   const SDFParseError error = error_at(5, atom_block, Type::ParseX);
   EXPECT_EQ(debug_string(ConversionError{ConversionError::ParseError{error}}),

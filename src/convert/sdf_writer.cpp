@@ -175,16 +175,20 @@ std::expected<void, SDFWriteErrorType> write_structure(std::string& out, const T
   return {};
 }
 
-// Bytes of the fixed lines, an atom line and a bond line, for reserving the output once.
+// Bytes of the fixed lines, an atom line, a bond line and a data item's framing, for reserving the output once.
 constexpr std::size_t structure_bytes = 100;
 constexpr std::size_t atom_line_bytes = 70;
 constexpr std::size_t bond_line_bytes = 22;
+constexpr std::size_t data_item_bytes = 8;
 
-std::size_t estimated_size(std::span<const TRC> trcs) {
+std::size_t estimated_size(std::span<const TRC> trcs, std::span<const std::optional<DataBlocks>> extras) {
   std::size_t bytes = 0;
-  for (const TRC& trc : trcs) {
-    const std::size_t bonds = trc.topology.connectivity ? trc.topology.connectivity->size() : 0;
-    bytes += structure_bytes + atom_line_bytes * trc.topology.symbols.size() + bond_line_bytes * bonds;
+  for (std::size_t i = 0; i < trcs.size(); ++i) {
+    const Topology& topology = trcs[i].topology;
+    const std::size_t bonds = topology.connectivity ? topology.connectivity->size() : 0;
+    bytes += structure_bytes + atom_line_bytes * topology.symbols.size() + bond_line_bytes * bonds;
+    if (!extras[i]) continue;
+    for (const DataItem& item : extras[i]->data_items) bytes += data_item_bytes + item.first.size() + item.second.size();
   }
   return bytes;
 }
@@ -194,7 +198,7 @@ std::size_t estimated_size(std::span<const TRC> trcs) {
 std::expected<void, SDFWriteErrorType> to_sdf(std::span<const TRC> trcs,
                                                std::span<const std::optional<DataBlocks>> extras, std::string& out) {
   const std::size_t count = std::min(trcs.size(), extras.size());
-  out.reserve(out.size() + estimated_size(trcs.first(count)));
+  out.reserve(out.size() + estimated_size(trcs.first(count), extras.first(count)));
   for (std::size_t i = 0; i < count; ++i) {
     if (const auto written = write_structure(out, trcs[i], extras[i]); !written) return written;
   }

@@ -1,11 +1,11 @@
 // Joining two topologies: the other's atoms, bonds and fragments appended after the receiver's.
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "columns.hpp"
 #include "redivi/topology.hpp"
 
 namespace redivi {
@@ -18,7 +18,7 @@ void append_or_pad(std::optional<std::vector<T>>& receiver, std::optional<std::v
                    std::size_t pad_count, const T& pad_value) {
   if (!receiver) return;
   if (other) {
-    receiver->insert(receiver->end(), std::make_move_iterator(other->begin()), std::make_move_iterator(other->end()));
+    columns::append(*receiver, std::move(*other));
   } else {
     receiver->insert(receiver->end(), pad_count, pad_value);
   }
@@ -80,11 +80,8 @@ void extend_fragments(Topology& receiver, Topology&& other, std::uint32_t offset
   append_fragment_values(receiver.fragment_multiplicities, std::move(other.fragment_multiplicities), other_fragments,
                          [](const Fragment&) { return std::uint8_t{0}; });
   if (!receiver.fragments) return;
-  receiver.fragments->reserve(receiver.fragments->size() + other_fragments.size());
-  for (Fragment& fragment : other_fragments) {
-    for (AtomRef& atom : fragment) atom += offset;
-    receiver.fragments->push_back(std::move(fragment));
-  }
+  for (Fragment& fragment : other_fragments) columns::shift(fragment, offset);
+  columns::append(*receiver.fragments, std::move(other_fragments));
 }
 
 // The number of bonds appended: other's, when both topologies have bonds.

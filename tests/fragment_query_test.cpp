@@ -62,6 +62,7 @@ TEST(FragmentQuery, ReportsAFragmentIndexPastTheEnd) {
   const auto missing = three.get_fragments_near_fragment(3, 1.0f);
   ASSERT_FALSE(missing.has_value());
   EXPECT_EQ(missing.error(), (TopologyError{TopologyError::InvalidFragmentRef{3}}));
+  EXPECT_EQ(to_string(missing.error()), "invalid fragment reference: 3");
 
   Topology without = three;
   without.fragments.reset();

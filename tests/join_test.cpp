@@ -210,5 +210,59 @@ TEST(TRCExtend, StopsAtTheFirstPartThatFailsLeavingTheEarlierPartsJoined) {
   EXPECT_EQ(chains_receiver.chains.chains, (std::vector<Chain>{{0}}));
 }
 
+// A structure with every field, valid on its own, whose joins with partial structures must stay valid.
+TRC full_structure() {
+  TRC trc = one_residue(3);
+  Topology& t = trc.topology;
+  t.labels = std::vector<std::string>{"N", "CA", "C"};
+  t.partial_charges = std::vector<float>{-0.5f, 0.25f, 0.25f};
+  t.formal_charges = std::vector<std::int32_t>{1, 0, -1};
+  t.connectivity = std::vector<Bond>{{0, 1, BondOrder::Single}, {1, 2, BondOrder::Double}};
+  t.stereochemistry = std::vector{Stereochemistry::Up, Stereochemistry::NONE};
+  t.velocities = std::vector<float>(9, 0.5f);
+  t.fragments = std::vector<Fragment>{{0, 1}, {2}};
+  t.fragment_formal_charges = std::vector<std::int32_t>{1, -1};
+  t.fragment_partial_charges = std::vector<float>{-0.25f, 0.25f};
+  t.fragment_multiplicities = std::vector<std::uint8_t>{1, 2};
+  return trc;
+}
+
+TEST(TRCExtend, JoiningValidStructuresGivesAValidStructure) {
+  struct Case {
+    std::string name;
+    void (*shape)(Topology&);
+  };
+  const Case cases[] = {
+      {"every field", [](Topology&) {}},
+      {"bare atoms", [](Topology& t) { t = atoms(3); }},
+      {"bonds without stereochemistry", [](Topology& t) { t.stereochemistry.reset(); }},
+      {"fragments without their values",
+       [](Topology& t) {
+         t.fragment_formal_charges.reset();
+         t.fragment_partial_charges.reset();
+         t.fragment_multiplicities.reset();
+       }},
+      {"no fragments", [](Topology& t) {
+         t.fragments.reset();
+         t.fragment_formal_charges.reset();
+         t.fragment_partial_charges.reset();
+         t.fragment_multiplicities.reset();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TRC other = full_structure();
+    c.shape(other.topology);
+    TRC other_as_receiver = other;
+    ASSERT_TRUE(other.check().has_value());
+
+    TRC receiver = full_structure();
+    ASSERT_TRUE(receiver.extend(std::move(other)).has_value());
+    EXPECT_TRUE(receiver.check().has_value()) << debug_string(receiver.check().error());
+    ASSERT_TRUE(other_as_receiver.extend(full_structure()).has_value());
+    EXPECT_TRUE(other_as_receiver.check().has_value()) << debug_string(other_as_receiver.check().error());
+  }
+}
+
 }  // namespace
 }  // namespace redivi

@@ -135,6 +135,7 @@ TEST(TopologySubset, RejectsSourcesItCannotReadInsteadOfReadingPastThem) {
     ASSERT_FALSE(result.has_value());
     EXPECT_EQ(result.error(), c.error);
   }
+  EXPECT_EQ(to_string(cases[1].error), "geometry length does not symbol length * 3: 11 != 4 * 3");
 }
 
 // Bonds and fragment atoms beyond the atom count only ever count as unselected.
@@ -274,6 +275,19 @@ TEST(TRCSubset, BuildsTheSubsetOfTheNamedResiduesInOrder) {
   EXPECT_EQ(result->chains.labels, (Labels{{"B"}, {"A"}}));
 }
 
+// A residue named twice is the exception: its second copy lies in no fragment.
+TEST(TRCSubset, SubsetsOfAValidStructureAreValid) {
+  const std::vector<ResidueRef> selections[] = {{}, {0}, {1}, {2, 0}, {0, 1, 2}, {1, 0, 2}};
+  ASSERT_TRUE(small_structure().check().has_value());
+  for (const auto& refs : selections) {
+    SCOPED_TRACE(testing::PrintToString(refs));
+    const auto result = small_structure().new_trc_from_residue_subset(refs);
+    ASSERT_TRUE(result.has_value());
+    const auto checked = result->check();
+    EXPECT_TRUE(checked.has_value()) << debug_string(checked.error());
+  }
+}
+
 TEST(TRCSubset, ReportsReferencesOutsideTheStructure) {
   struct Case {
     std::string name;
@@ -284,6 +298,8 @@ TEST(TRCSubset, ReportsReferencesOutsideTheStructure) {
       {"residue past the end", {0, 3}, {TRCError::ResidueDoesNotExist{3}}},
       {"residue atom past the atoms", {1, 0}, {TRCError::AtomDoesNotExist{7}}},
   };
+  EXPECT_EQ(to_string(cases[0].error), "referenced residue not in residues 'ResidueRef(3)'");
+  EXPECT_EQ(debug_string(cases[1].error), "AtomDoesNotExist(AtomRef(7))");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TRC source = small_structure();

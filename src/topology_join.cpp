@@ -72,11 +72,14 @@ void extend_fragments(Topology& receiver, Topology&& other, std::uint32_t offset
     for (std::uint32_t i = 0; i < all_atoms.size(); ++i) all_atoms[i] = i;
     other_fragments.push_back(std::move(all_atoms));
   }
+  const auto formal = [&](const Fragment& f) {
+    return fragment_charge(other.formal_charges, f, std::int32_t{0}, wrapping_add);
+  };
+  const auto partial = [&](const Fragment& f) { return fragment_charge(other.partial_charges, f, -0.0f, float_add); };
   append_fragment_values(receiver.fragment_formal_charges, std::move(other.fragment_formal_charges), other_fragments,
-                         [&](const Fragment& f) { return fragment_charge(other.formal_charges, f, std::int32_t{0}, wrapping_add); });
+                         formal);
   append_fragment_values(receiver.fragment_partial_charges, std::move(other.fragment_partial_charges),
-                         other_fragments,
-                         [&](const Fragment& f) { return fragment_charge(other.partial_charges, f, -0.0f, float_add); });
+                         other_fragments, partial);
   append_fragment_values(receiver.fragment_multiplicities, std::move(other.fragment_multiplicities), other_fragments,
                          [](const Fragment&) { return std::uint8_t{0}; });
   if (!receiver.fragments) return;
@@ -97,6 +100,11 @@ std::size_t extend_connectivity(Topology& receiver, const Topology& other, std::
 }  // namespace
 
 void Topology::extend(Topology&& other) {
+  // Joining a topology to itself appends a copy: a list cannot be appended from its own elements.
+  if (&other == this) {
+    extend(Topology{other});
+    return;
+  }
   const auto offset = static_cast<std::uint32_t>(symbols.size());
   const std::size_t other_count = other.symbols.size();
   // The fragment values are sums over other's charges: joined before those lists are taken over.

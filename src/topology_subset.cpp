@@ -83,7 +83,8 @@ std::vector<float> pick_xyz(const std::vector<float>& values, std::span<const At
   std::vector<float> picked;
   picked.reserve(3 * selection.size());
   for (const AtomRef atom : selection) {
-    picked.insert(picked.end(), values.begin() + 3 * std::ptrdiff_t{atom}, values.begin() + 3 * std::ptrdiff_t{atom} + 3);
+    const auto xyz = values.begin() + 3 * std::ptrdiff_t{atom};
+    picked.insert(picked.end(), xyz, xyz + 3);
   }
   return picked;
 }
@@ -145,7 +146,9 @@ void pick_fragments(const Topology& source, const std::vector<std::uint32_t>& po
 namespace detail {
 
 std::expected<Topology, TRCError> topology_from_selection(const Topology& source, std::span<const AtomRef> selection) {
-  if (const auto invalid = unreadable_list(source)) return std::unexpected(TRCError{TRCError::InvalidTopology{*invalid}});
+  if (const auto invalid = unreadable_list(source)) {
+    return std::unexpected(TRCError{TRCError::InvalidTopology{*invalid}});
+  }
   const auto positions = first_positions(source.symbols.size(), selection);
   if (!positions) return std::unexpected(positions.error());
   Topology subset;

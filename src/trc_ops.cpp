@@ -9,6 +9,8 @@
 namespace redivi {
 
 std::expected<void, TRCError> TRC::extend(TRC&& other) {
+  // Joining a structure to itself appends a copy: a list cannot be appended from its own elements.
+  if (&other == this) return extend(TRC{other});
   topology.extend(std::move(other.topology));
   if (auto joined = residues.extend(std::move(other.residues)); !joined) {
     return std::unexpected(TRCError{TRCError::InvalidResidues{joined.error()}});

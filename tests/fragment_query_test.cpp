@@ -66,7 +66,9 @@ TEST(FragmentQuery, ReportsAFragmentIndexPastTheEnd) {
 
   Topology without = three;
   without.fragments.reset();
-  for (const std::uint32_t fragment : {0u, 7u}) EXPECT_EQ(without.get_fragments_near_fragment(fragment, 9.0f), Indices{});
+  for (const std::uint32_t fragment : {0u, 7u}) {
+    EXPECT_EQ(without.get_fragments_near_fragment(fragment, 9.0f), Indices{});
+  }
 }
 
 TEST(FragmentQuery, RejectsGeometryItCannotReadInsteadOfReadingPastIt) {

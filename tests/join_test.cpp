@@ -195,7 +195,9 @@ TEST(TRCExtend, StopsAtTheFirstPartThatFailsLeavingTheEarlierPartsJoined) {
   other.residues.labeled = std::vector<ResidueRef>{0};
   const auto residues_failed = receiver.extend(TRC{other});
   ASSERT_FALSE(residues_failed.has_value());
-  EXPECT_EQ(residues_failed.error(), (TRCError{TRCError::InvalidResidues{ResiduesError{ResiduesError::LabelsMissing{}}}}));
+  EXPECT_EQ(residues_failed.error(),
+            (TRCError{TRCError::InvalidResidues{ResiduesError{ResiduesError::LabelsMissing{}}}}));
+  EXPECT_EQ(to_string(residues_failed.error()), "labels are missing");
   EXPECT_EQ(receiver.topology.symbols.size(), 3u);
   EXPECT_EQ(receiver.residues.residues.size(), 2u);
   EXPECT_EQ(receiver.chains.chains, (std::vector<Chain>{{0}}));
@@ -262,6 +264,14 @@ TEST(TRCExtend, JoiningValidStructuresGivesAValidStructure) {
     ASSERT_TRUE(other_as_receiver.extend(full_structure()).has_value());
     EXPECT_TRUE(other_as_receiver.check().has_value()) << debug_string(other_as_receiver.check().error());
   }
+}
+
+TEST(TRCExtend, JoinsAStructureToItselfAsToACopy) {
+  TRC self = full_structure();
+  TRC expected = full_structure();
+  ASSERT_TRUE(expected.extend(full_structure()).has_value());
+  ASSERT_TRUE(self.extend(std::move(self)).has_value());
+  EXPECT_EQ(self, expected);
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ struct Topology {
   void extend(Topology&& other);
   // The atoms of the given residues, in that order, renumbered from 0, with the bonds and fragments
   // that lie wholly inside the selection. Fails with TRCError::AtomDoesNotExist for an atom index not
-  // below the atom count and with TRCError::InvalidTopology for a list too short to read.
+  // below the atom count and with TRCError::InvalidTopology for a list whose length disagrees with the
+  // atoms, bonds or fragments it describes.
   std::expected<Topology, TRCError> new_topology_from_residue_subset(std::span<const std::vector<AtomRef>> residues) const;
   // The fragments, ascending, other than the given one, with an atom within distance of one of its atoms.
   std::expected<std::vector<std::uint32_t>, TopologyError> get_fragments_near_fragment(std::uint32_t fragment,

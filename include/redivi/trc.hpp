@@ -45,7 +45,7 @@ struct TRC {
   // The residues refs names, in that order, with their atoms renumbered from 0 and the bonds, fragments,
   // chains, helices, strands and labels that remain. Fails with ResidueDoesNotExist for a reference not
   // below the residue count, AtomDoesNotExist for a residue atom not below the atom count and
-  // InvalidTopology for a topology list too short to read.
+  // InvalidTopology for a topology list whose length disagrees with what it describes.
   std::expected<TRC, TRCError> new_trc_from_residue_subset(std::span<const ResidueRef> refs) const;
 
   friend bool operator==(const TRC&, const TRC&) = default;

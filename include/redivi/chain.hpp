@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <expected>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,6 +89,10 @@ struct Chains {
 
   // Appends other, its residue and chain references shifted past this table's and its labels merged.
   std::expected<void, ChainsError> extend(Chains&& other);
+  // The chains holding the residues refs names, residue k of the result being refs[k]; chains come in
+  // the order their first selected residue appears in refs, and helices and strands survive when their
+  // chain remains and both their end residues are selected.
+  Chains new_chains_from_residue_subset(std::span<const ResidueRef> refs) const;
 
   friend bool operator==(const Chains&, const Chains&) = default;
 };

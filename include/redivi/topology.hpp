@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <expected>
 #include <optional>
+#include <span>
 #include <string>
 #include <variant>
 #include <vector>
@@ -16,6 +17,8 @@
 #include "redivi/version.hpp"
 
 namespace redivi {
+
+struct TRCError;
 
 struct TopologyError {
   struct InvalidGeometryLength { std::size_t geometry_length, atom_count; bool operator==(const InvalidGeometryLength&) const = default; };
@@ -63,6 +66,18 @@ struct Topology {
 
   // The first disagreement between the lists, if any.
   std::expected<void, TopologyError> check() const;
+
+  // Appends other's atoms after this topology's, shifting its bond and fragment atoms; fields this
+  // topology lacks stay absent, fields only this one has are padded for the new atoms.
+  void extend(Topology&& other);
+  // The atoms of the given residues, in that order, renumbered from 0, with the bonds and fragments
+  // that lie wholly inside the selection. Fails with TRCError::AtomDoesNotExist for an atom index not
+  // below the atom count and with TRCError::InvalidTopology for a list whose length disagrees with the
+  // atoms, bonds or fragments it describes.
+  std::expected<Topology, TRCError> new_topology_from_residue_subset(std::span<const std::vector<AtomRef>> residues) const;
+  // The fragments, ascending, other than the given one, with an atom within distance of one of its atoms.
+  std::expected<std::vector<std::uint32_t>, TopologyError> get_fragments_near_fragment(std::uint32_t fragment,
+                                                                                       float distance) const;
 
   friend bool operator==(const Topology&, const Topology&) = default;
 };

@@ -197,7 +197,7 @@ std::string to_string(const TRCError& error) {
                           return std::string("atoms exist in the topology that are not in any residue");
                         },
                         [](const E::AtomDoesNotExist& e) {
-                          return concat("atom listed more than once in the residues '", atom_ref(e.atom), '\'');
+                          return concat("invalid atom reference, listed twice or not in the topology '", atom_ref(e.atom), '\'');
                         },
                         [](const E::InvalidTopology& e) { return to_string(e.error); },
                         [](const E::InvalidResidues& e) { return to_string(e.error); },

@@ -94,7 +94,7 @@ TEST(TRCErrorText, ShowsReferencesAndWrapsInnerTextsUnchanged) {
       {{E::InvalidChains{ChainsError::LabeledMissing}}, {"labeled is missing", "InvalidChains(LabeledMissing)"}},
       {{E::AtomsNotInResidues{}}, {"atoms exist in the topology that are not in any residue", "AtomsNotInResidues"}},
       {{E::AtomDoesNotExist{7}},
-       {"atom listed more than once in the residues 'AtomRef(7)'", "AtomDoesNotExist(AtomRef(7))"}},
+       {"invalid atom reference, listed twice or not in the topology 'AtomRef(7)'", "AtomDoesNotExist(AtomRef(7))"}},
       {{E::InvalidTopology{{TopologyError::InvalidFragments{}}}},
        {"invalid fragments", "InvalidTopology(InvalidFragments)"}},
       {{E::InvalidTopology{{TopologyError::InvalidFragmentRef{2}}}},

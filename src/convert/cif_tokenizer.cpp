@@ -1,4 +1,5 @@
 // CIF text to data blocks: block headers, loops whose rows may run over several lines, single items.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -24,6 +25,14 @@ class LineCursor {
   }
   void advance() { has_next_ = lines_.next(next_); }
 
+  // The text from the next line on.
+  std::string_view remaining() const {
+    if (!has_next_) return {};
+    const std::string_view rest = lines_.rest();
+    if (rest.empty()) return next_;
+    return {next_.data(), static_cast<std::size_t>(rest.data() + rest.size() - next_.data())};
+  }
+
  private:
   text::Lines lines_;
   std::string_view next_;
@@ -32,7 +41,8 @@ class LineCursor {
 
 enum class ByteClass : unsigned char { ordinary, space, quote, semicolon, maybe_space };
 
-constexpr std::array<ByteClass, 256> make_byte_classes() {
+// Inside a token a ";" is an ordinary character; only at a token's start does it stand for an empty cell.
+constexpr std::array<ByteClass, 256> make_byte_classes(bool token_start) {
   std::array<ByteClass, 256> classes{};
   for (std::size_t c = 0; c < 256; ++c) {
     switch (unicode::detail::space_starts[c]) {
@@ -43,13 +53,15 @@ constexpr std::array<ByteClass, 256> make_byte_classes() {
   }
   classes['\''] = ByteClass::quote;
   classes['"'] = ByteClass::quote;
-  classes[';'] = ByteClass::semicolon;
+  if (token_start) classes[';'] = ByteClass::semicolon;
   return classes;
 }
 
-constexpr std::array<ByteClass, 256> byte_classes = make_byte_classes();
+constexpr std::array<ByteClass, 256> start_classes = make_byte_classes(true);
+constexpr std::array<ByteClass, 256> token_classes = make_byte_classes(false);
 
-ByteClass byte_class(char c) { return byte_classes[static_cast<unsigned char>(c)]; }
+ByteClass start_class(char c) { return start_classes[static_cast<unsigned char>(c)]; }
+ByteClass token_class(char c) { return token_classes[static_cast<unsigned char>(c)]; }
 
 // Appends the tokens of one value line to cells; the nulls "?" and "." become empty cells.
 class Tokenizer {
@@ -59,44 +71,51 @@ class Tokenizer {
 
   void tokenize(std::string_view line) {
     std::size_t i = 0;
-    std::size_t start = std::string_view::npos;  // where the current unquoted token began
     while (i < line.size()) {
-      switch (byte_class(line[i])) {
-        case ByteClass::ordinary:
-          if (start == std::string_view::npos) start = i;
+      switch (start_class(line[i])) {
+        case ByteClass::space:
           ++i;
           break;
         case ByteClass::quote:
-          i = quoted_run(line, i, start);
-          start = std::string_view::npos;
+          i = quoted_run(line, i, std::string_view::npos);
           break;
         case ByteClass::semicolon:
-          if (start != std::string_view::npos) {
-            ++i;
-            break;
-          }
           // A ";" opening a token stands for an empty cell and hides the rest of the line.
           emit({});
           return;
-        case ByteClass::space:
-        case ByteClass::maybe_space: {
-          const std::size_t width = unicode::space_length(line.substr(i));
-          if (width == 0) {
-            if (start == std::string_view::npos) start = i;
-            ++i;
+        case ByteClass::maybe_space:
+          if (const std::size_t width = unicode::space_length(line.substr(i))) {
+            i += width;
             break;
           }
-          if (start != std::string_view::npos) emit(line.substr(start, i - start));
-          start = std::string_view::npos;
-          i += width;
+          [[fallthrough]];
+        case ByteClass::ordinary:
+          i = token(line, i);
           break;
-        }
       }
     }
-    if (start != std::string_view::npos) emit(line.substr(start));
   }
 
  private:
+  // The token that starts at position start, up to white space or a quoted run. Returns where it ended.
+  std::size_t token(std::string_view line, std::size_t start) {
+    std::size_t i = start + 1;
+    while (true) {
+      while (i < line.size() && token_class(line[i]) == ByteClass::ordinary) ++i;
+      if (i == line.size()) {
+        emit(line.substr(start));
+        return i;
+      }
+      if (token_class(line[i]) == ByteClass::quote) return quoted_run(line, i, start);
+      const std::size_t width = unicode::space_length(line.substr(i));
+      if (width > 0) {
+        emit(line.substr(start, i - start));
+        return i + width;
+      }
+      ++i;  // a multi-byte character that is no white space
+    }
+  }
+
   // The run after the quote at position quote, up to the same quote or the end of the line, ends the
   // current token; text before the quote is glued to it. Returns the position after the run.
   std::size_t quoted_run(std::string_view line, std::size_t quote, std::size_t start) {
@@ -127,6 +146,22 @@ bool ends_loop(std::string_view trimmed) {
 
 bool is_skipped(std::string_view trimmed) { return trimmed.empty() || trimmed.starts_with('#'); }
 
+// An upper estimate of a loop's cells from its value lines, up to the line that ends the loop: one row
+// per line, but no more cells than half the bytes, as each cell takes a character and a separator.
+std::size_t estimated_cells(std::string_view values, std::size_t width) {
+  text::Lines lines{values};
+  std::size_t line_count = 0;
+  std::size_t bytes = 0;
+  std::string_view line;
+  while (lines.next(line)) {
+    const std::string_view trimmed = unicode::trim(line);
+    if (!is_skipped(trimmed) && ends_loop(trimmed)) break;
+    ++line_count;
+    bytes += line.size() + 1;
+  }
+  return std::min(line_count * width, bytes / 2 + 1);
+}
+
 // One row from line and, while cells are still missing, the lines after it. A row whose token count
 // differs from the tag count is dropped.
 void read_row(LineCursor& cursor, std::string_view line, Loop& loop, Tokenizer& tokenizer) {
@@ -141,6 +176,16 @@ void read_row(LineCursor& cursor, std::string_view line, Loop& loop, Tokenizer& 
   if (loop.cells.size() - start != width) loop.cells.resize(start);
 }
 
+// The value lines of a loop without tags, which is dropped.
+void skip_values(LineCursor& cursor) {
+  std::string_view line;
+  while (cursor.peek(line)) {
+    const std::string_view trimmed = unicode::trim(line);
+    if (!is_skipped(trimmed) && ends_loop(trimmed)) return;
+    cursor.advance();
+  }
+}
+
 // The loop after a "loop_" line: its tag lines, then its rows up to the next tag, loop or block.
 Loop read_loop(LineCursor& cursor, std::deque<std::string>& glued_cells) {
   Loop loop;
@@ -151,13 +196,17 @@ Loop read_loop(LineCursor& cursor, std::deque<std::string>& glued_cells) {
     loop.tags.push_back(trimmed);
     cursor.advance();
   }
+  if (loop.tags.empty()) {
+    skip_values(cursor);
+    return loop;
+  }
+  loop.cells.reserve(estimated_cells(cursor.remaining(), loop.tags.size()));
   Tokenizer tokenizer{loop.cells, glued_cells};
   while (cursor.peek(line)) {
     const std::string_view trimmed = unicode::trim(line);
     if (!is_skipped(trimmed) && ends_loop(trimmed)) break;
     cursor.advance();
-    if (is_skipped(trimmed) || loop.tags.empty()) continue;
-    read_row(cursor, line, loop, tokenizer);
+    if (!is_skipped(trimmed)) read_row(cursor, line, loop, tokenizer);
   }
   return loop;
 }

@@ -2,8 +2,6 @@
 #include "unicode.hpp"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
 
 namespace redivi::unicode {
 namespace {

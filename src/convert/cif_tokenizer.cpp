@@ -133,15 +133,23 @@ class Tokenizer {
   }
 
   void emit(std::string_view token) {
-    cells_.push_back(token == "?" || token == "." ? std::string_view{} : token);
+    const bool null = token.size() == 1 && (token[0] == '?' || token[0] == '.');
+    cells_.push_back(null ? std::string_view{} : token);
   }
 
   std::vector<std::string_view>& cells_;
   std::deque<std::string>& glued_cells_;
 };
 
+// Tested on every value line, so the first byte decides before any keyword is compared.
 bool ends_loop(std::string_view trimmed) {
-  return trimmed.starts_with('_') || trimmed.starts_with("loop_") || trimmed.starts_with("data_");
+  if (trimmed.empty()) return false;
+  switch (trimmed.front()) {
+    case '_': return true;
+    case 'l': return trimmed.starts_with("loop_");
+    case 'd': return trimmed.starts_with("data_");
+    default: return false;
+  }
 }
 
 bool is_skipped(std::string_view trimmed) { return trimmed.empty() || trimmed.starts_with('#'); }

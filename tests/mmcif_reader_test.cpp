@@ -467,6 +467,10 @@ TEST(MmcifReader, ReadsEveryCorpusFile) {
     ASSERT_TRUE(text.has_value());
     const auto structures = from_mmcif(*text);
     ASSERT_TRUE(structures.has_value()) << to_string(structures.error());
+    for (const TRC& trc : *structures) {
+      const auto checked = trc.check();
+      EXPECT_TRUE(checked.has_value()) << (checked ? "" : to_string(checked.error()));
+    }
     for (const Count& count : counts) {
       if (count.file != "cif/" + file) continue;
       EXPECT_EQ(structures->size(), count.models);

@@ -3,6 +3,7 @@
 
 #include "redivi/atom.hpp"
 #include "redivi/bond.hpp"
+#include "redivi/convert/mmcif.hpp"
 #include "redivi/convert/pdb.hpp"
 #include "redivi/convert/sdf.hpp"
 #include "redivi/convert/xyz.hpp"

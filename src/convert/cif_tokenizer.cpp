@@ -1,0 +1,263 @@
+// CIF text to data blocks: block headers, loops whose rows may run over several lines, single items.
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "convert/cif.hpp"
+#include "text.hpp"
+#include "unicode.hpp"
+
+namespace redivi::mmcif {
+namespace {
+
+// The next line stays in view until it is consumed, so a loop can leave the line that ends it.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text) : lines_{text} { has_next_ = lines_.next(next_); }
+
+  bool peek(std::string_view& line) const {
+    line = next_;
+    return has_next_;
+  }
+  void advance() { has_next_ = lines_.next(next_); }
+
+  // The text from the next line on.
+  std::string_view remaining() const {
+    if (!has_next_) return {};
+    const std::string_view rest = lines_.rest();
+    if (rest.empty()) return next_;
+    return {next_.data(), static_cast<std::size_t>(rest.data() + rest.size() - next_.data())};
+  }
+
+ private:
+  text::Lines lines_;
+  std::string_view next_;
+  bool has_next_ = false;
+};
+
+enum class ByteClass : unsigned char { ordinary, space, quote, semicolon, maybe_space };
+
+// Inside a token a ";" is an ordinary character; only at a token's start does it stand for an empty cell.
+constexpr std::array<ByteClass, 256> make_byte_classes(bool token_start) {
+  std::array<ByteClass, 256> classes{};
+  for (std::size_t c = 0; c < 256; ++c) {
+    switch (unicode::detail::space_starts[c]) {
+      case unicode::detail::SpaceStart::ascii: classes[c] = ByteClass::space; break;
+      case unicode::detail::SpaceStart::multi_byte: classes[c] = ByteClass::maybe_space; break;
+      case unicode::detail::SpaceStart::no: break;
+    }
+  }
+  classes['\''] = ByteClass::quote;
+  classes['"'] = ByteClass::quote;
+  if (token_start) classes[';'] = ByteClass::semicolon;
+  return classes;
+}
+
+constexpr std::array<ByteClass, 256> start_classes = make_byte_classes(true);
+constexpr std::array<ByteClass, 256> token_classes = make_byte_classes(false);
+
+ByteClass start_class(char c) { return start_classes[static_cast<unsigned char>(c)]; }
+ByteClass token_class(char c) { return token_classes[static_cast<unsigned char>(c)]; }
+
+// Appends the tokens of one value line to cells; the nulls "?" and "." become empty cells.
+class Tokenizer {
+ public:
+  Tokenizer(std::vector<std::string_view>& cells, std::deque<std::string>& glued_cells)
+      : cells_{cells}, glued_cells_{glued_cells} {}
+
+  void tokenize(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size()) {
+      switch (start_class(line[i])) {
+        case ByteClass::space:
+          ++i;
+          break;
+        case ByteClass::quote:
+          i = quoted_run(line, i, std::string_view::npos);
+          break;
+        case ByteClass::semicolon:
+          // A ";" opening a token stands for an empty cell and hides the rest of the line.
+          emit({});
+          return;
+        case ByteClass::maybe_space:
+          if (const std::size_t width = unicode::space_length(line.substr(i))) {
+            i += width;
+            break;
+          }
+          [[fallthrough]];
+        case ByteClass::ordinary:
+          i = token(line, i);
+          break;
+      }
+    }
+  }
+
+ private:
+  // The token that starts at position start, up to white space or a quoted run. Returns where it ended.
+  std::size_t token(std::string_view line, std::size_t start) {
+    std::size_t i = start + 1;
+    while (true) {
+      while (i < line.size() && token_class(line[i]) == ByteClass::ordinary) ++i;
+      if (i == line.size()) {
+        emit(line.substr(start));
+        return i;
+      }
+      if (token_class(line[i]) == ByteClass::quote) return quoted_run(line, i, start);
+      const std::size_t width = unicode::space_length(line.substr(i));
+      if (width > 0) {
+        emit(line.substr(start, i - start));
+        return i + width;
+      }
+      ++i;  // a multi-byte character that is no white space
+    }
+  }
+
+  // The run after the quote at position quote, up to the same quote or the end of the line, ends the
+  // current token; text before the quote is glued to it. Returns the position after the run.
+  std::size_t quoted_run(std::string_view line, std::size_t quote, std::size_t start) {
+    const std::size_t close = line.find(line[quote], quote + 1);
+    const std::size_t end = close == std::string_view::npos ? line.size() : close;
+    const std::string_view run = line.substr(quote + 1, end - quote - 1);
+    if (start == std::string_view::npos) {
+      if (!run.empty()) emit(run);
+    } else if (run.empty()) {
+      emit(line.substr(start, quote - start));
+    } else {
+      emit(glued_cells_.emplace_back(text::concat(line.substr(start, quote - start), run)));
+    }
+    return close == std::string_view::npos ? line.size() : close + 1;
+  }
+
+  void emit(std::string_view token) {
+    const bool null = token.size() == 1 && (token[0] == '?' || token[0] == '.');
+    cells_.push_back(null ? std::string_view{} : token);
+  }
+
+  std::vector<std::string_view>& cells_;
+  std::deque<std::string>& glued_cells_;
+};
+
+// Tested on every value line, so the first byte decides before any keyword is compared.
+bool ends_loop(std::string_view trimmed) {
+  if (trimmed.empty()) return false;
+  switch (trimmed.front()) {
+    case '_': return true;
+    case 'l': return trimmed.starts_with("loop_");
+    case 'd': return trimmed.starts_with("data_");
+    default: return false;
+  }
+}
+
+bool is_skipped(std::string_view trimmed) { return trimmed.empty() || trimmed.starts_with('#'); }
+
+// An upper estimate of a loop's cells from its value lines, up to the line that ends the loop: one row
+// per line, but no more cells than half the bytes, as each cell takes a character and a separator.
+std::size_t estimated_cells(std::string_view values, std::size_t width) {
+  text::Lines lines{values};
+  std::size_t line_count = 0;
+  std::size_t bytes = 0;
+  std::string_view line;
+  while (lines.next(line)) {
+    const std::string_view trimmed = unicode::trim(line);
+    if (!is_skipped(trimmed) && ends_loop(trimmed)) break;
+    ++line_count;
+    bytes += line.size() + 1;
+  }
+  return std::min(line_count * width, bytes / 2 + 1);
+}
+
+// One row from line and, while cells are still missing, the lines after it. A row whose token count
+// differs from the tag count is dropped.
+void read_row(LineCursor& cursor, std::string_view line, Loop& loop, Tokenizer& tokenizer) {
+  const std::size_t width = loop.tags.size();
+  const std::size_t start = loop.cells.size();
+  while (true) {
+    tokenizer.tokenize(line);
+    if (loop.cells.size() - start >= width) break;
+    if (!cursor.peek(line) || ends_loop(unicode::trim(line))) break;
+    cursor.advance();
+  }
+  if (loop.cells.size() - start != width) loop.cells.resize(start);
+}
+
+// The value lines of a loop without tags, which is dropped.
+void skip_values(LineCursor& cursor) {
+  std::string_view line;
+  while (cursor.peek(line)) {
+    const std::string_view trimmed = unicode::trim(line);
+    if (!is_skipped(trimmed) && ends_loop(trimmed)) return;
+    cursor.advance();
+  }
+}
+
+// The loop after a "loop_" line: its tag lines, then its rows up to the next tag, loop or block.
+Loop read_loop(LineCursor& cursor, std::deque<std::string>& glued_cells) {
+  Loop loop;
+  std::string_view line;
+  while (cursor.peek(line)) {
+    const std::string_view trimmed = unicode::trim(line);
+    if (!trimmed.starts_with('_')) break;
+    loop.tags.push_back(trimmed);
+    cursor.advance();
+  }
+  if (loop.tags.empty()) {
+    skip_values(cursor);
+    return loop;
+  }
+  loop.cells.reserve(estimated_cells(cursor.remaining(), loop.tags.size()));
+  Tokenizer tokenizer{loop.cells, glued_cells};
+  while (cursor.peek(line)) {
+    const std::string_view trimmed = unicode::trim(line);
+    if (!is_skipped(trimmed) && ends_loop(trimmed)) break;
+    cursor.advance();
+    if (!is_skipped(trimmed)) read_row(cursor, line, loop, tokenizer);
+  }
+  return loop;
+}
+
+// A loop is kept under its category: the first tag up to its first ".".
+std::string_view category_of(std::string_view tag) { return tag.substr(0, tag.find('.')); }
+
+// "_tag value" on one line; a tag whose value would follow on later lines is ignored.
+void read_single_item(std::string_view trimmed, DataBlock& block) {
+  for (std::size_t i = 0; i < trimmed.size(); ++i) {
+    if (const std::size_t width = unicode::space_length(trimmed.substr(i))) {
+      block.items.insert_or_assign(trimmed.substr(0, i), DataItem{unicode::trim(trimmed.substr(i + width))});
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text) {
+  std::vector<DataBlock> blocks;
+  bool block_open = false;
+  std::deque<std::string> orphan_cells;  // for loops before the first block, which are dropped
+  LineCursor cursor{text};
+  std::string_view line;
+  while (cursor.peek(line)) {
+    cursor.advance();
+    const std::string_view trimmed = unicode::trim(line);
+    if (is_skipped(trimmed)) continue;
+    if (trimmed.starts_with("data_")) {
+      blocks.emplace_back().name = trimmed.substr(5);
+      block_open = true;
+    } else if (trimmed.starts_with("loop_")) {
+      Loop loop = read_loop(cursor, block_open ? blocks.back().glued_cells : orphan_cells);
+      if (block_open && !loop.tags.empty()) {
+        const std::string_view category = category_of(loop.tags.front());
+        blocks.back().items.insert_or_assign(category, DataItem{std::move(loop)});
+      }
+    } else if (trimmed.starts_with('_') && block_open) {
+      read_single_item(trimmed, blocks.back());
+    }
+  }
+  return blocks;
+}
+
+}  // namespace redivi::mmcif

@@ -1,0 +1,174 @@
+// The records that the mmCIF reader takes from a data block, and the stages that turn them into structures.
+#pragma once
+
+#include <compare>
+#include <cstddef>
+#include <cstdint>
+#include <expected>
+#include <functional>
+#include <map>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "convert/cif.hpp"
+#include "redivi/chain.hpp"
+#include "redivi/convert/mmcif.hpp"
+#include "redivi/trc.hpp"
+
+namespace redivi::mmcif {
+
+// Texts below are views into the parsed text or its data block, which outlive every record.
+
+// One row of "_atom_site".
+struct AtomRecord {
+  std::uint32_t id = 0;
+  std::string_view type_symbol;
+  std::string_view label_atom_id;
+  std::optional<std::string_view> label_alt_id;
+  std::string_view label_comp_id;
+  std::string_view label_asym_id;
+  std::int32_t label_seq_id = 0;
+  std::optional<std::string_view> ins_code;
+  float x = 0, y = 0, z = 0;
+  float occupancy = 1;
+  float b_iso = 0;
+  std::int32_t formal_charge = 0;
+  std::string_view auth_asym_id;
+  std::int32_t auth_seq_id = 0;
+  std::string_view group_pdb = "ATOM";
+  std::string_view model_num = "1";
+};
+
+// One row of "_chem_comp_bond", kept under its component name.
+struct CompBond {
+  std::string_view atom_id_1;
+  std::string_view atom_id_2;
+  std::string_view value_order = "SING";
+  std::uint32_t pdbx_ordinal = 0;
+};
+
+// One row of "_struct_conn".
+struct Connection {
+  std::string_view id;
+  std::string_view conn_type_id;
+  std::string_view ptnr1_label_atom_id;
+  std::string_view ptnr1_label_asym_id;
+  std::int32_t ptnr1_label_seq_id = 0;
+  std::string_view ptnr2_label_atom_id;
+  std::string_view ptnr2_label_asym_id;
+  std::int32_t ptnr2_label_seq_id = 0;
+};
+
+// One usable row of "_pdbx_unobs_or_zero_occ_residues".
+struct MissingResidue {
+  std::string_view chain;
+  std::string_view ins_code;  // empty when none
+  std::string_view name;
+  std::int32_t seq = 0;
+};
+
+using CompBonds = std::unordered_map<std::string_view, std::vector<CompBond>>;
+// Residue names by chain, ordered by sequence position. Chains in bytewise order, so walks are repeatable.
+using PolySeq = std::map<std::string_view, std::map<std::int32_t, std::string_view>>;
+using SeqBegins = std::unordered_map<std::string_view, std::int32_t>;
+
+// The residue key: "~" stands for no insertion code and sorts after the lettered codes.
+struct ResidueId {
+  std::string_view chain;
+  std::int32_t seq = 0;
+  std::string_view ins_code;
+  std::string_view name;
+
+  friend auto operator<=>(const ResidueId&, const ResidueId&) = default;
+  friend bool operator==(const ResidueId&, const ResidueId&) = default;
+};
+
+// One "_struct_conf" helix.
+struct MmcifHelixRecord {
+  std::string_view helix_id;
+  std::string_view beg_comp_id;
+  std::string_view beg_chain_id;
+  std::int32_t beg_seq_id = 0;
+  std::string_view beg_ins_code;
+  std::string_view end_comp_id;
+  std::string_view end_chain_id;
+  std::int32_t end_seq_id = 0;
+  std::string_view end_ins_code;
+  std::optional<std::int32_t> helix_class;
+  std::optional<std::uint32_t> helix_length;
+};
+
+// One "_struct_sheet_range" strand.
+struct MmcifSheetRangeRecord {
+  std::string_view sheet_id;
+  std::string_view strand_id;
+  std::string_view beg_comp_id;
+  std::string_view beg_chain_id;
+  std::int32_t beg_seq_id = 0;
+  std::string_view beg_ins_code;
+  std::string_view end_comp_id;
+  std::string_view end_chain_id;
+  std::int32_t end_seq_id = 0;
+  std::string_view end_ins_code;
+};
+
+struct StrandIdHash {
+  std::size_t operator()(const std::pair<std::string_view, std::string_view>& key) const noexcept {
+    const std::size_t first = std::hash<std::string_view>{}(key.first);
+    return first ^ (std::hash<std::string_view>{}(key.second) + 0x9e3779b97f4a7c15u + (first << 6) + (first >> 2));
+  }
+};
+
+struct SecondaryStructureRecords {
+  std::vector<MmcifHelixRecord> helices;
+  std::vector<MmcifSheetRangeRecord> sheet_ranges;
+  std::unordered_map<std::string_view, std::uint32_t> sheet_strand_counts;
+  // The sense of a strand, under (sheet identifier, strand identifier).
+  std::unordered_map<std::pair<std::string_view, std::string_view>, StrandSense, StrandIdHash> strand_senses;
+};
+
+// The chains and residues of one structure, each in ascending order, to find their indices.
+struct StructureIndex {
+  std::span<const std::string_view> chain_ids;
+  std::span<const ResidueId> residue_ids;
+
+  std::optional<std::uint32_t> chain_index(std::string_view chain_id) const;
+  std::optional<std::uint32_t> residue_index(const ResidueId& residue_id) const;
+};
+
+SecondaryStructureRecords parse_secondary_structure(const DataBlock& block);
+std::optional<StrandSense> parse_sheet_sense(std::string_view text);
+// Sets the helices and strands of chains that resolve against the structure.
+void resolve_secondary_structure(const SecondaryStructureRecords& records, const StructureIndex& index,
+                                 Chains& chains);
+
+// A formal charge written 2+, +2, 2-, -2 or 2; blank is 0.
+std::optional<std::int32_t> parse_charge(std::string_view text);
+// Enters begin under each of the comma-separated strand identifiers that has no begin yet.
+void insert_chain_seq_begin(SeqBegins& seq_begins, std::string_view strand_ids, std::int32_t begin);
+
+// What the bonds of one model are made from.
+struct BondSources {
+  const std::vector<AtomRecord>& atom_records;
+  std::span<const std::uint32_t> record_atoms;  // the atom of each record; UINT32_MAX for a skipped one
+  std::span<const std::uint32_t> atom_sites;    // the record of each atom
+  const std::vector<Connection>& connections;
+  const CompBonds& comp_bonds;
+};
+
+// The bonds of "_struct_conn" (single) and "_chem_comp_bond" (which override them), each pair once,
+// lower atom first, in ascending order of the pair.
+std::vector<Bond> collect_bonds(const BondSources& sources);
+
+// One model's structure.
+std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records,
+                                         const std::vector<Connection>& connections, const CompBonds& comp_bonds,
+                                         const std::vector<MissingResidue>& missing_residues,
+                                         const PolySeq& poly_seq, const SeqBegins& seq_begins,
+                                         const SecondaryStructureRecords& secondary_structure);
+
+}  // namespace redivi::mmcif

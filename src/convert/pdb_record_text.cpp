@@ -9,66 +9,18 @@
 #include <string_view>
 #include <variant>
 
+#include "convert/column_text.hpp"
 #include "text.hpp"
 
 namespace redivi::pdb {
 namespace {
 
-constexpr bool is_continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+using column_text::append_line;
+using column_text::Cursor;
+using column_text::max_fixed_bytes;
+using column_text::max_text_bytes;
 
-// The longest prefix of text holding at most `width` UTF-8 characters, and its character count.
-// Counting characters rather than bytes keeps a cut from splitting a multi-byte character.
-struct Prefix {
-  std::string_view text;
-  std::size_t chars;
-};
-
-constexpr Prefix first_chars(std::string_view text, std::size_t width) {
-  std::size_t chars = 0;
-  std::size_t end = 0;
-  // A character has at most 4 bytes; the byte limit only bites on malformed text.
-  for (; end < text.size() && end < 4 * width; ++end) {
-    if (is_continuation(text[end])) continue;
-    if (chars == width) break;
-    ++chars;
-  }
-  return {text.substr(0, end), chars};
-}
-
-// Left-aligned in `width` characters, cut to `width`.
-void append_left(std::string& out, std::string_view text, std::size_t width) {
-  const Prefix prefix = first_chars(text, width);
-  out.append(prefix.text);
-  out.append(width - prefix.chars, ' ');
-}
-
-// Right-aligned in `width` characters, cut to `width`.
-void append_right(std::string& out, std::string_view text, std::size_t width) {
-  const Prefix prefix = first_chars(text, width);
-  out.append(width - prefix.chars, ' ');
-  out.append(prefix.text);
-}
-
-// Right-aligned in `width`; a longer text is written whole (numbers are never cut).
-void append_whole(std::string& out, std::string_view text, std::size_t width) {
-  if (text.size() < width) out.append(width - text.size(), ' ');
-  out.append(text);
-}
-
-template <class Int>
-void append_int(std::string& out, Int value, std::size_t width) {
-  std::array<char, 16> digits;
-  const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
-  append_whole(out, {digits.data(), end}, width);
-}
-
-// Fixed point with `decimals` digits after the point, exactly rounded from the float's value.
-void append_fixed(std::string& out, float value, int decimals, std::size_t width) {
-  std::array<char, 64> digits;  // the largest float has 39 integer digits
-  const char* end =
-      std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed, decimals).ptr;
-  append_whole(out, {digits.data(), end}, width);
-}
+constexpr std::size_t max_int_bytes = 11;  // -2147483648
 
 std::string_view optional_text(const std::optional<std::string>& text) {
   return text ? std::string_view{*text} : std::string_view{};
@@ -81,21 +33,23 @@ std::string_view insertion_code(const std::optional<std::string>& code) {
 }
 
 // Columns 79-80: "2+" for 2, "1-" for -1, blank for 0; charges of 10 or more lose their sign to the cut.
-void append_charge(std::string& out, std::int32_t charge) {
+void write_charge(Cursor& line, std::int32_t charge) {
   std::array<char, 16> text;
   char* end = text.data();
   if (charge != 0) {
-    const std::uint32_t magnitude = charge < 0 ? 0U - static_cast<std::uint32_t>(charge) : static_cast<std::uint32_t>(charge);
+    const std::uint32_t magnitude =
+        charge < 0 ? 0U - static_cast<std::uint32_t>(charge) : static_cast<std::uint32_t>(charge);
     end = std::to_chars(text.data(), text.data() + text.size() - 1, magnitude).ptr;
     *end++ = charge < 0 ? '-' : '+';
   }
-  append_right(out, {text.data(), end}, 2);
+  line.right({text.data(), end}, 2);
 }
 
 std::unexpected<WriteError> fail(std::string message) { return std::unexpected(WriteError{std::move(message)}); }
 
 // True for well-formed UTF-8: no cut, overlong or surrogate sequences.
 bool is_valid_utf8(std::string_view text) {
+  using column_text::is_continuation;
   std::size_t i = 0;
   while (i < text.size()) {
     const auto lead = static_cast<unsigned char>(text[i]);
@@ -170,22 +124,24 @@ class FixedLine {
 };
 
 void append_dbref(std::string& out, const Dbref& dbref) {
-  // 1-6 "DBREF ", 7-12 blank, 13 chainID (a longer one written whole), 14 blank, 15-18 seqBegin right-aligned
-  out.append("DBREF       ");
-  append_whole(out, dbref.chain_id, 1);
-  out.push_back(' ');
-  append_int(out, dbref.seq_begin, 4);
+  append_line(out, 16 + dbref.chain_id.size() + max_int_bytes, [&dbref](Cursor& line) {
+    line.text("DBREF       ");            //  1-12  record name, blanks
+    line.whole(dbref.chain_id, 1);        // 13     chainID; a longer one is written whole
+    line.blanks(1);                       // 14     blank
+    line.integer(dbref.seq_begin, 4);     // 15-18  seqBegin, right-aligned in 4
+  });
 }
 
 void append_ter(std::string& out, const Ter& ter) {
-  // 1-6 "TER   ", 7-11 serial, 12-17 blank, 18-20 resName, 21 blank, 22 chainID, 23-26 resSeq
-  out.append("TER   ");
-  append_int(out, ter.serial, 5);
-  out.append(6, ' ');
-  append_right(out, ter.res_name, 3);
-  out.push_back(' ');
-  append_right(out, ter.chain_id, 1);
-  append_int(out, ter.res_seq, 4);
+  append_line(out, 64, [&ter](Cursor& line) {
+    line.text("TER   ");                  //  1-6   record name
+    line.integer(ter.serial, 5);          //  7-11  serial
+    line.blanks(6);                       // 12-17  blank
+    line.right(ter.res_name, 3);          // 18-20  resName
+    line.blanks(1);                       // 21     blank
+    line.right(ter.chain_id, 1);          // 22     chainID
+    line.integer(ter.res_seq, 4);         // 23-26  resSeq
+  });
 }
 
 // Text of each record kind. The kinds the writer never produces are written in the columns the
@@ -232,27 +188,29 @@ std::expected<void, WriteError> append_atom(std::string& out, const Atom& atom) 
   if (atom.element.atomic_number() >= Element::count) {
     return fail(text::concat("no element has the atomic number ", atom.element.atomic_number()));
   }
-  out.append(atom.hetero ? "HETATM" : "ATOM  ");  //  1-6   record name
-  append_int(out, atom.serial, 5);                 //  7-11  serial, right-aligned in 5, never cut
-  out.push_back(' ');                              // 12     blank
-  if (atom.name.size() < 4) out.push_back(' ');    // 13-16  name: 0-3 bytes after a blank, 4 bytes as they are,
-  append_left(out, atom.name, atom.name.size() < 4 ? 3 : 4);  //        left-aligned in 4
-  append_left(out, optional_text(atom.alt_loc), 1);          // 17     altLoc, left-aligned in 1
-  append_right(out, atom.res_name, 3);                       // 18-20  resName, right-aligned in 3
-  out.push_back(' ');                                        // 21     blank
-  append_right(out, atom.chain_id, 1);                       // 22     chainID
-  append_int(out, atom.res_seq, 4);                          // 23-26  resSeq, right-aligned in 4, never cut
-  append_right(out, insertion_code(atom.i_code), 1);         // 27     iCode, blank for none or "~"
-  out.append(3, ' ');                                        // 28-30  blank
-  append_fixed(out, atom.x, 3, 8);                           // 31-38  x, %8.3f
-  append_fixed(out, atom.y, 3, 8);                           // 39-46  y, %8.3f
-  append_fixed(out, atom.z, 3, 8);                           // 47-54  z, %8.3f
-  append_fixed(out, atom.occupancy, 2, 6);                   // 55-60  occupancy, %6.2f
-  append_fixed(out, atom.temp_factor, 2, 6);                 // 61-66  tempFactor, %6.2f
-  out.append(6, ' ');                                        // 67-72  blank
-  append_left(out, optional_text(atom.seg_id), 4);           // 73-76  segID, left-aligned in 4
-  append_right(out, atom.element.symbol(), 2);               // 77-78  element, right-aligned in 2
-  append_charge(out, atom.charge);                           // 79-80  charge
+  constexpr std::size_t bound = 80 + 2 * max_int_bytes + 5 * max_fixed_bytes + 6 * max_text_bytes(4);
+  append_line(out, bound, [&atom](Cursor& line) {
+    line.text(atom.hetero ? "HETATM" : "ATOM  ");       //  1-6   record name
+    line.integer(atom.serial, 5);                       //  7-11  serial, right-aligned in 5, never cut
+    line.blanks(atom.name.size() < 4 ? 2 : 1);          // 12     blank; 13-16 name: 0-3 bytes after a blank,
+    line.left(atom.name, atom.name.size() < 4 ? 3 : 4); //        4 bytes as they are, left-aligned in 4
+    line.left(optional_text(atom.alt_loc), 1);          // 17     altLoc, left-aligned in 1
+    line.right(atom.res_name, 3);                       // 18-20  resName, right-aligned in 3
+    line.blanks(1);                                     // 21     blank
+    line.right(atom.chain_id, 1);                       // 22     chainID
+    line.integer(atom.res_seq, 4);                      // 23-26  resSeq, right-aligned in 4, never cut
+    line.right(insertion_code(atom.i_code), 1);         // 27     iCode, blank for none or "~"
+    line.blanks(3);                                     // 28-30  blank
+    line.fixed(atom.x, 3, 8);                           // 31-38  x, %8.3f
+    line.fixed(atom.y, 3, 8);                           // 39-46  y, %8.3f
+    line.fixed(atom.z, 3, 8);                           // 47-54  z, %8.3f
+    line.fixed(atom.occupancy, 2, 6);                   // 55-60  occupancy, %6.2f
+    line.fixed(atom.temp_factor, 2, 6);                 // 61-66  tempFactor, %6.2f
+    line.blanks(6);                                     // 67-72  blank
+    line.left(optional_text(atom.seg_id), 4);           // 73-76  segID, left-aligned in 4
+    line.right(atom.element.symbol(), 2);               // 77-78  element, right-aligned in 2
+    write_charge(line, atom.charge);                    // 79-80  charge
+  });
   return {};
 }
 
@@ -301,23 +259,29 @@ std::expected<void, WriteError> append_sheet(std::string& out, const Sheet& shee
 }
 
 void append_seqres(std::string& out, const Seqres& seqres) {
-  out.append("SEQRES ");                  //  1-7   record name and a blank
-  append_int(out, seqres.serial, 3);      //  8-10  serNum, right-aligned in 3
-  out.push_back(' ');                     // 11     blank
-  append_whole(out, seqres.chain_id, 1);  // 12     chainID; a longer one is written whole
-  out.push_back(' ');                     // 13     blank
-  append_int(out, seqres.num_res, 4);     // 14-17  numRes, right-aligned in 4
-  out.push_back(' ');                     // 18     blank
-  for (const std::string& name : seqres.res_names) {  // 20-22, 24-26, ...: each name after a blank
-    out.push_back(' ');
-    out.append(name);
-  }
-  out.append(10, ' ');
+  std::size_t bound = 20 + seqres.chain_id.size() + 2 * max_int_bytes + 10;
+  for (const std::string& name : seqres.res_names) bound += 1 + name.size();
+  append_line(out, bound, [&seqres](Cursor& line) {
+    line.text("SEQRES ");               //  1-7   record name and a blank
+    line.integer(seqres.serial, 3);     //  8-10  serNum, right-aligned in 3
+    line.blanks(1);                     // 11     blank
+    line.whole(seqres.chain_id, 1);     // 12     chainID; a longer one is written whole
+    line.blanks(1);                     // 13     blank
+    line.integer(seqres.num_res, 4);    // 14-17  numRes, right-aligned in 4
+    line.blanks(1);                     // 18     blank
+    for (const std::string& name : seqres.res_names) {  // 20-22, 24-26, ...: each name after a blank
+      line.blanks(1);
+      line.text(name);
+    }
+    line.blanks(10);
+  });
 }
 
 void append_conect(std::string& out, std::span<const std::uint32_t> serials) {
-  out.append("CONECT");  // 1-6, then 7-11, 12-16, ...: each serial right-aligned in 5
-  for (const std::uint32_t serial : serials) append_int(out, serial, 5);
+  append_line(out, 6 + serials.size() * max_int_bytes, [serials](Cursor& line) {
+    line.text("CONECT");  // 1-6, then 7-11, 12-16, ...: each serial right-aligned in 5
+    for (const std::uint32_t serial : serials) line.integer(serial, 5);
+  });
 }
 
 }  // namespace detail

@@ -157,8 +157,8 @@ void set_span(Record& record, const TRC& trc, std::uint32_t chain, std::uint32_t
 std::expected<void, WriteError> write_helices(std::string& out, const TRC& trc) {
   if (!trc.chains.alpha_helices) return {};
   const AlphaHelices& helices = *trc.chains.alpha_helices;
+  Helix record;
   for (std::size_t k = 0; k < helices.helix_ids.size(); ++k) {
-    Helix record;
     record.serial = static_cast<std::int32_t>(k + 1);
     record.helix_id = helices.helix_ids[k];
     set_span(record, trc, helices.chain_refs[k], helices.start_residues[k], helices.end_residues[k]);
@@ -189,16 +189,16 @@ std::int32_t sense_number(std::optional<StrandSense> sense) {
 std::expected<void, WriteError> write_sheets(std::string& out, const TRC& trc) {
   if (!trc.chains.beta_sheets) return {};
   const BetaSheets& sheets = *trc.chains.beta_sheets;
+  Sheet record;
+  // The registration columns stay blank.
+  record.cur_i_code.assign(1, '~');
+  record.prev_i_code.assign(1, '~');
   for (std::size_t k = 0; k < sheets.sheet_ids.size(); ++k) {
-    Sheet record;
     record.strand = strand_number(sheets, k);
     record.sheet_id = sheets.sheet_ids[k];
     record.num_strands = static_cast<std::int32_t>(sheets.num_strands[k].value_or(0));
     set_span(record, trc, sheets.chain_refs[k], sheets.start_residues[k], sheets.end_residues[k]);
     record.sense = sense_number(sheets.senses[k]);
-    // The registration columns stay blank.
-    record.cur_i_code = "~";
-    record.prev_i_code = "~";
     const auto written = detail::append_sheet(out, record);
     if (!written) return written;
     out.push_back('\n');
@@ -301,7 +301,8 @@ std::size_t estimated_size(const TRC& trc) {
                             chains.chains.size() + (chains.alpha_helices ? chains.alpha_helices->helix_ids.size() : 0) +
                             (chains.beta_sheets ? chains.beta_sheets->sheet_ids.size() : 0);
   const std::size_t bonds = trc.topology.connectivity ? trc.topology.connectivity->size() : 0;
-  return lines * line_bytes + bonds * conect_bytes;
+  // The slack lets the last lines reserve room for their widest form without moving the text.
+  return lines * line_bytes + bonds * conect_bytes + 1024;
 }
 
 }  // namespace

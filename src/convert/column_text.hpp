@@ -52,6 +52,7 @@ class Cursor {
   }
 
   void text(std::string_view text) {
+    if (text.empty()) return;  // an empty view may hold a null pointer, which memcpy must not get
     std::memcpy(position_, text.data(), text.size());
     position_ += text.size();
   }

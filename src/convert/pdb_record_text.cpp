@@ -92,7 +92,7 @@ class FixedLine {
 
   // The first `width` bytes of text from the 1-based column `first` on.
   void text(std::size_t first, std::size_t width, std::string_view text) {
-    std::memcpy(&line_[first - 1], text.data(), std::min(width, text.size()));
+    std::copy_n(text.data(), std::min(width, text.size()), &line_[first - 1]);
   }
 
   // Right-aligned in `width`, then cut to its first `width` characters (1234 in 3 columns is 123).

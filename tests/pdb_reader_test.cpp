@@ -303,7 +303,9 @@ void check(const SeqresCase& c) {
   EXPECT_EQ(structures[0].residues.seqs, c.seqs);
   EXPECT_EQ(warnings.seen, c.warnings);
   for (std::size_t i = 0; i < structures[0].residues.residues.size(); ++i) {
-    if (structures[0].residues.residues[i].empty()) EXPECT_EQ(structures[0].residues.insertion_codes[i], "");
+    if (structures[0].residues.residues[i].empty()) {
+      EXPECT_EQ(structures[0].residues.insertion_codes[i], "");
+    }
   }
 }
 

@@ -52,6 +52,15 @@ constexpr bool same_text(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Bytewise order of short texts (a prefix first), also without a call to memcmp.
+constexpr std::strong_ordering compare_text(std::string_view a, std::string_view b) {
+  const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < common; ++i) {
+    if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) <=> static_cast<unsigned char>(b[i]);
+  }
+  return a.size() <=> b.size();
+}
+
 // The residue key: residues are grouped and ordered by it. Texts compare bytewise.
 struct ResidueKey {
   std::string_view chain_id;
@@ -59,7 +68,12 @@ struct ResidueKey {
   std::string_view i_code;  // "~" for none, which sorts after letters and digits
   std::string_view res_name;
 
-  friend auto operator<=>(const ResidueKey&, const ResidueKey&) = default;
+  friend std::strong_ordering operator<=>(const ResidueKey& a, const ResidueKey& b) {
+    if (const auto order = compare_text(a.chain_id, b.chain_id); order != 0) return order;
+    if (const auto order = a.res_seq <=> b.res_seq; order != 0) return order;
+    if (const auto order = compare_text(a.i_code, b.i_code); order != 0) return order;
+    return compare_text(a.res_name, b.res_name);
+  }
   friend bool operator==(const ResidueKey& a, const ResidueKey& b) {
     return a.res_seq == b.res_seq && same_text(a.chain_id, b.chain_id) && same_text(a.i_code, b.i_code) &&
            same_text(a.res_name, b.res_name);

@@ -41,7 +41,7 @@ Tables group_runs(std::span<const ResidueRun> runs) {
     t.residues.seqs.emplace_back(key.res_name);
     t.residues.seq_ns.push_back(key.res_seq);
     t.residues.insertion_codes.emplace_back(runs[j - 1].i_code);  // the last atom filed decides
-    if (t.chain_ids.empty() || t.chain_ids.back() != key.chain_id) {
+    if (t.chain_ids.empty() || !same_text(t.chain_ids.back(), key.chain_id)) {
       t.chain_ids.push_back(key.chain_id);
       t.chains.emplace_back();
     }
@@ -134,11 +134,29 @@ std::expected<void, Error> make_fragments(const Residues& residues, std::span<co
 
 }  // namespace
 
+// A merge of ascending stretches: files list residues as a few stretches already in key order (one
+// per chain or segment), which this merges in a few linear passes; any order still takes n log n.
 void ResidueCollections::sort() {
-  std::sort(runs_.begin(), runs_.end(), [](const ResidueRun& a, const ResidueRun& b) {
+  const auto before = [](const ResidueRun& a, const ResidueRun& b) {
     if (const auto order = a.key <=> b.key; order != 0) return order < 0;
     return a.first_atom < b.first_atom;
-  });
+  };
+  std::vector<std::size_t> bounds{0};
+  for (std::size_t i = 1; i < runs_.size(); ++i) {
+    if (before(runs_[i], runs_[i - 1])) bounds.push_back(i);
+  }
+  bounds.push_back(runs_.size());
+  const auto at = [this](std::size_t i) { return runs_.begin() + static_cast<std::ptrdiff_t>(i); };
+  while (bounds.size() > 2) {
+    std::vector<std::size_t> merged{0};
+    std::size_t k = 0;
+    for (; k + 2 < bounds.size(); k += 2) {
+      std::inplace_merge(at(bounds[k]), at(bounds[k + 1]), at(bounds[k + 2]), before);
+      merged.push_back(bounds[k + 2]);
+    }
+    if (k + 1 < bounds.size()) merged.push_back(bounds.back());
+    bounds = std::move(merged);
+  }
 }
 
 std::expected<ResidueTables, Error> build_residue_tables(const ResidueCollections& collections,

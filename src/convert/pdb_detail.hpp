@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/pdb_columns.hpp"
 #include "redivi/convert/pdb.hpp"
 
 namespace redivi::pdb::detail {
@@ -39,7 +40,8 @@ struct AtomView {
   std::int32_t charge = 0;
 };
 
-std::expected<AtomView, Error> read_atom(std::string_view line, std::uint64_t line_number);
+// Fills every field of atom from an ATOM or HETATM line.
+FieldResult<void> read_atom(std::string_view line, AtomView& atom);
 std::expected<Seqres, Error> read_seqres(std::string_view line, std::uint64_t line_number);
 std::expected<Dbref, Error> read_dbref(std::string_view line, std::uint64_t line_number);
 

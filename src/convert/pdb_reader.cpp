@@ -86,10 +86,11 @@ class Reader {
   }
 
   std::expected<void, Error> read_atom(std::string_view line, std::uint64_t n) {
-    auto parsed = detail::read_atom(line, n);
-    if (!parsed) return std::unexpected(std::move(parsed.error()));
+    detail::AtomView& atom = atom_;  // filled anew for every line
+    if (auto read = detail::read_atom(line, atom); !read) {
+      return std::unexpected(detail::to_error(read.error(), line, n));
+    }
     model_open_ = true;
-    const detail::AtomView& atom = *parsed;
     // Of alternate locations only the first, "A", is kept (a blank one too).
     if (!atom.alt_loc.empty() && !detail::same_text(atom.alt_loc, "A")) return {};
     Topology& topology = model_.topology;
@@ -140,6 +141,7 @@ class Reader {
   bool include_seqres_;
   bool model_open_ = false;
   ModelState model_;
+  detail::AtomView atom_;
   std::vector<TRC> result_;
   std::vector<std::vector<std::uint32_t>> serials_per_model_;
   std::vector<detail::SerialPair> file_conect_;

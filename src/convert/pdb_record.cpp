@@ -109,22 +109,19 @@ std::expected<Kind, Error> record_kind(std::string_view line, std::uint64_t line
   return std::unexpected(Error{Error::InvalidLineLength{line.size() < 3 ? 3U : 6U, line.size()}});
 }
 
-std::expected<AtomView, Error> read_atom(std::string_view line, std::uint64_t line_number) {
+FieldResult<void> read_atom(std::string_view line, AtomView& atom) {
   const Columns c{line};
-  AtomView atom;
   auto read = read_atom_site(c, atom);
   if (read) read = read_atom_numbers(c, atom);
   if (read) read = read_atom_tail(c, atom);
-  if (!read) return std::unexpected(to_error(read.error(), line, line_number));
-  return atom;
+  return read;
 }
 
 }  // namespace detail
 
 std::expected<Atom, Error> Line::try_from_atom(std::string_view line, std::uint64_t line_number) {
-  auto view = detail::read_atom(line, line_number);
-  if (!view) return std::unexpected(view.error());
-  const detail::AtomView& a = *view;
+  detail::AtomView a;
+  if (auto read = detail::read_atom(line, a); !read) return std::unexpected(detail::to_error(read.error(), line, line_number));
   return Atom{a.serial,      std::string(a.name), detail::owned(a.alt_loc), std::string(a.res_name),
               std::string(a.chain_id), a.res_seq, detail::owned(a.i_code),  a.x,
               a.y,           a.z,                 a.occupancy,              a.temp_factor,

@@ -21,6 +21,16 @@ struct ModelState {
   detail::ResidueCollections residues;
   std::vector<detail::SerialPair> conect;
 
+  // The first model reserves for the whole input; a file of several models gives the room back.
+  void release_spare_room() {
+    if (topology.symbols.capacity() <= 2 * topology.symbols.size()) return;
+    topology.symbols.shrink_to_fit();
+    topology.geometry.shrink_to_fit();
+    names.shrink_to_fit();
+    charges.shrink_to_fit();
+    serials.shrink_to_fit();
+  }
+
   void reserve(std::size_t atoms) {
     topology.symbols.reserve(atoms);
     topology.geometry.reserve(3 * atoms);
@@ -34,7 +44,7 @@ class Reader {
  public:
   Reader(std::string_view contents, bool include_seqres)
       : contents_{contents}, include_seqres_{include_seqres} {
-    // At most one atom per line of 81 bytes or more.
+    // Coordinate files are mostly atom lines of 80 columns and a line feed.
     model_.reserve(contents.size() / 81);
   }
 
@@ -167,6 +177,7 @@ std::expected<void, Error> Reader::close_model(bool at_end_of_input) {
 }
 
 std::expected<void, Error> Reader::finish_model() {
+  model_.release_spare_room();
   model_.residues.sort();
   if (!seqres_.names.empty()) detail::align_seqres(seqres_, include_seqres_, model_.residues);
   auto tables = detail::build_residue_tables(model_.residues, helices_, sheets_, model_.charges);

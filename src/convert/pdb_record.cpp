@@ -1,4 +1,5 @@
 // One line of PDB text to one typed record, by the fixed columns of the PDB format.
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -121,11 +122,14 @@ FieldResult<void> read_atom(std::string_view line, AtomView& atom) {
 
 std::expected<Atom, Error> Line::try_from_atom(std::string_view line, std::uint64_t line_number) {
   detail::AtomView a;
-  if (auto read = detail::read_atom(line, a); !read) return std::unexpected(detail::to_error(read.error(), line, line_number));
-  return Atom{a.serial,      std::string(a.name), detail::owned(a.alt_loc), std::string(a.res_name),
-              std::string(a.chain_id), a.res_seq, detail::owned(a.i_code),  a.x,
-              a.y,           a.z,                 a.occupancy,              a.temp_factor,
-              detail::owned(a.seg_id), a.element, a.charge,                 false};
+  if (auto read = detail::read_atom(line, a); !read) {
+    return std::unexpected(detail::to_error(read.error(), line, line_number));
+  }
+  return Atom{a.serial,   std::string(a.name),     detail::owned(a.alt_loc), std::string(a.res_name),
+              std::string(a.chain_id),             a.res_seq,                detail::owned(a.i_code),
+              a.x,        a.y,                     a.z,                      a.occupancy,
+              a.temp_factor,                       detail::owned(a.seg_id),  a.element,
+              a.charge,   false};
 }
 
 std::expected<Atom, Error> Line::try_from_hetatm(std::string_view line, std::uint64_t line_number) {
@@ -134,9 +138,6 @@ std::expected<Atom, Error> Line::try_from_hetatm(std::string_view line, std::uin
   return atom;
 }
 
-}  // namespace redivi::pdb
-
-namespace redivi::pdb {
 namespace {
 
 // A line of another kind keeps its text, padded to 80 columns.

@@ -1,6 +1,7 @@
 // PDB text: typed records for each line, the reader (one structure per model) and the writer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <expected>
 #include <optional>
@@ -22,9 +23,11 @@ struct Error {
   struct ExpectedInt { std::uint64_t line, start, end; bool operator==(const ExpectedInt&) const = default; };
   struct ExpectedFloat { std::uint64_t line, start, end; bool operator==(const ExpectedFloat&) const = default; };
   struct ChargesMismatch { bool operator==(const ChargesMismatch&) const = default; };
+  // A field boundary (0-based byte offset) that falls inside a multi-byte character.
+  struct InvalidCharBoundary { std::uint64_t line, offset; bool operator==(const InvalidCharBoundary&) const = default; };
 
   std::variant<InvalidLineLength, InvalidLine, InvalidConnection, InvalidSymbol, ExpectedInt, ExpectedFloat,
-               ChargesMismatch>
+               ChargesMismatch, InvalidCharBoundary>
       value;
 
   friend bool operator==(const Error&, const Error&) = default;
@@ -154,6 +157,40 @@ struct Line {
 
   // Parses one line (without its terminator); line_number is the 1-based number used in errors.
   static std::expected<Line, Error> try_from(std::string_view line, std::uint64_t line_number);
+
+  // Record parsers for lines whose columns 1-6 name the record.
+  static std::expected<Atom, Error> try_from_atom(std::string_view line, std::uint64_t line_number);
+  static std::expected<Atom, Error> try_from_hetatm(std::string_view line, std::uint64_t line_number);
+  static std::expected<Helix, Error> try_from_helix(std::string_view line, std::uint64_t line_number);
+  static std::expected<Sheet, Error> try_from_sheet(std::string_view line, std::uint64_t line_number);
+  static std::expected<Conect, Error> try_from_conect(std::string_view line, std::uint64_t line_number);
+  static std::expected<Ter, Error> try_from_ter(std::string_view line, std::uint64_t line_number);
+
+  // Column readers. start and end are 0-based byte offsets, end exclusive (columns a-b of the PDB
+  // documentation are a-1..b); columns past the end of the line read as blank. Every reader fails
+  // with InvalidCharBoundary when start or end falls inside a multi-byte character.
+  // The trimmed text, possibly empty.
+  static std::expected<std::string_view, Error> parse_str(std::string_view line, std::size_t start, std::size_t end,
+                                                          std::uint64_t line_number);
+  // Absent when the trimmed text is empty.
+  static std::expected<std::optional<std::string_view>, Error> parse_opt_str(std::string_view line, std::size_t start,
+                                                                             std::size_t end, std::uint64_t line_number);
+  static std::expected<std::uint32_t, Error> parse_u32(std::string_view line, std::size_t start, std::size_t end,
+                                                       std::uint64_t line_number);
+  static std::expected<std::int32_t, Error> parse_i32(std::string_view line, std::size_t start, std::size_t end,
+                                                      std::uint64_t line_number);
+  static std::expected<std::optional<std::int32_t>, Error> parse_opt_i32(std::string_view line, std::size_t start,
+                                                                         std::size_t end, std::uint64_t line_number);
+  static std::expected<float, Error> parse_f32(std::string_view line, std::size_t start, std::size_t end,
+                                               std::uint64_t line_number);
+  // The element symbol of columns 77-78.
+  static std::expected<Element, Error> parse_element(std::string_view line, std::uint64_t line_number);
+  // The formal charge of columns 79-80: "2+", "1-", "-1", "+2" or "1"; absent when blank.
+  static std::expected<std::optional<std::int32_t>, Error> parse_opt_charge(std::string_view line,
+                                                                            std::uint64_t line_number);
+  // Emits the DEBUG trace of one field (the line, a caret line under the field, the field's text)
+  // when a sink listens for debug events.
+  static void trace_parser(std::string_view line, std::size_t start, std::size_t end);
   // The record as one line of text, without a terminator.
   std::expected<std::string, WriteError> try_to_string() const;
 

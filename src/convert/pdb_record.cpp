@@ -1,0 +1,214 @@
+// One line of PDB text to one typed record, by the fixed columns of the PDB format.
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "convert/pdb_columns.hpp"
+#include "convert/pdb_detail.hpp"
+
+namespace redivi::pdb {
+namespace detail {
+namespace {
+
+constexpr std::array<std::pair<std::string_view, Kind>, 9> other_names = {{
+    {"SEQRES", Kind::Seqres},
+    {"DBREF ", Kind::Dbref},
+    {"HELIX ", Kind::Helix},
+    {"SHEET ", Kind::Sheet},
+    {"CONECT", Kind::Conect},
+    {"TER   ", Kind::Ter},
+    {"MODEL ", Kind::Model},
+    {"ENDMDL", Kind::EndModel},
+    {"END   ", Kind::End},
+}};
+
+// Names are compared with all six columns: "ATOM" needs blanks in columns 5 and 6. Upper case only.
+Kind kind_of_name(std::string_view name) {
+  // ATOM and HETATM first: they are nearly every line of a coordinate file.
+  if (same_text(name, "ATOM  ")) return Kind::Atom;
+  if (same_text(name, "HETATM")) return Kind::Hetatm;
+  for (const auto& [record, kind] : other_names) {
+    if (same_text(name, record)) return kind;
+  }
+  return Kind::Other;
+}
+
+// Columns 7-27: serial, atom name, alternate location, residue name, chain, number, insertion code.
+FieldResult<void> read_atom_site(const Columns& c, AtomView& atom) {
+  auto serial = c.integer<std::uint32_t>(6, 11);
+  if (!serial) return std::unexpected(serial.error());
+  auto name = c.str(12, 16);
+  if (!name) return std::unexpected(name.error());
+  auto alt_loc = c.str(16, 17);
+  if (!alt_loc) return std::unexpected(alt_loc.error());
+  auto res_name = c.str(17, 20);
+  if (!res_name) return std::unexpected(res_name.error());
+  auto chain_id = c.str(21, 22);
+  if (!chain_id) return std::unexpected(chain_id.error());
+  auto res_seq = c.integer<std::int32_t>(22, 26);
+  if (!res_seq) return std::unexpected(res_seq.error());
+  auto i_code = c.str(26, 27);
+  if (!i_code) return std::unexpected(i_code.error());
+  atom.serial = *serial;
+  atom.name = *name;
+  atom.alt_loc = *alt_loc;
+  atom.res_name = *res_name;
+  atom.chain_id = *chain_id;
+  atom.res_seq = *res_seq;
+  atom.i_code = *i_code;
+  return {};
+}
+
+// Columns 31-66: x, y, z, occupancy, temperature factor.
+FieldResult<void> read_atom_numbers(const Columns& c, AtomView& atom) {
+  constexpr std::array<std::pair<std::size_t, std::size_t>, 5> fields = {{{30, 38}, {38, 46}, {46, 54}, {54, 60}, {60, 66}}};
+  std::array<float, 5> values{};
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    auto value = c.f32(fields[i].first, fields[i].second);
+    if (!value) return std::unexpected(value.error());
+    values[i] = *value;
+  }
+  atom.x = values[0];
+  atom.y = values[1];
+  atom.z = values[2];
+  atom.occupancy = values[3];
+  atom.temp_factor = values[4];
+  return {};
+}
+
+// Columns 73-80: segment identifier, element symbol, formal charge.
+FieldResult<void> read_atom_tail(const Columns& c, AtomView& atom) {
+  auto seg_id = c.str(72, 76);
+  if (!seg_id) return std::unexpected(seg_id.error());
+  auto element = c.element();
+  if (!element) return std::unexpected(element.error());
+  auto charge = c.opt_charge();
+  if (!charge) return std::unexpected(charge.error());
+  atom.seg_id = *seg_id;
+  atom.element = *element;
+  atom.charge = charge->value_or(0);  // a blank charge column is neutral
+  return {};
+}
+
+std::optional<std::string> owned(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  return std::string(text);
+}
+
+}  // namespace
+
+std::expected<Kind, Error> record_kind(std::string_view line, std::uint64_t line_number) {
+  if (line.size() >= 6) {
+    if (!is_char_boundary(line, 6)) return std::unexpected(Error{Error::InvalidCharBoundary{line_number, 6}});
+    return kind_of_name(line.substr(0, 6));
+  }
+  if (line.size() == 3) {
+    if (line == "END") return Kind::End;
+    if (line == "TER") return Kind::Other;
+    return std::unexpected(Error{Error::InvalidLine{"END", std::string(line)}});
+  }
+  return std::unexpected(Error{Error::InvalidLineLength{line.size() < 3 ? 3U : 6U, line.size()}});
+}
+
+FieldResult<void> read_atom(std::string_view line, AtomView& atom) {
+  const Columns c{line};
+  auto read = read_atom_site(c, atom);
+  if (read) read = read_atom_numbers(c, atom);
+  if (read) read = read_atom_tail(c, atom);
+  return read;
+}
+
+}  // namespace detail
+
+std::expected<Atom, Error> Line::try_from_atom(std::string_view line, std::uint64_t line_number) {
+  detail::AtomView a;
+  if (auto read = detail::read_atom(line, a); !read) {
+    return std::unexpected(detail::to_error(read.error(), line, line_number));
+  }
+  return Atom{a.serial,   std::string(a.name),     detail::owned(a.alt_loc), std::string(a.res_name),
+              std::string(a.chain_id),             a.res_seq,                detail::owned(a.i_code),
+              a.x,        a.y,                     a.z,                      a.occupancy,
+              a.temp_factor,                       detail::owned(a.seg_id),  a.element,
+              a.charge,   false};
+}
+
+std::expected<Atom, Error> Line::try_from_hetatm(std::string_view line, std::uint64_t line_number) {
+  auto atom = try_from_atom(line, line_number);
+  if (atom) atom->hetero = true;
+  return atom;
+}
+
+namespace {
+
+// A line of another kind keeps its text, padded to 80 columns.
+std::string padded(std::string_view line) {
+  std::string text(line);
+  if (text.size() < 80) text.resize(80, ' ');
+  return text;
+}
+
+template <class Record>
+std::expected<Line, Error> to_line(std::expected<Record, Error>&& record) {
+  if (!record) return std::unexpected(record.error());
+  return Line{std::move(*record)};
+}
+
+}  // namespace
+
+// Serials in five-column fields from column 7 on, up to the first blank field or the end of the line.
+std::expected<Conect, Error> Line::try_from_conect(std::string_view line, std::uint64_t line_number) {
+  const detail::Columns c{line};
+  const std::size_t size = std::max<std::size_t>(line.size(), 80);
+  Conect conect;
+  for (std::size_t start = 6; start + 5 <= size; start += 5) {
+    auto field = c.str(start, start + 5);
+    if (!field) return std::unexpected(detail::to_error(field.error(), line, line_number));
+    if (field->empty()) break;
+    std::uint32_t serial = 0;
+    if (!text::parse_number(*field, serial)) {
+      return std::unexpected(Error{Error::ExpectedInt{line_number, start, start + 5}});
+    }
+    conect.serials.push_back(serial);
+  }
+  return conect;
+}
+
+// TER never fails on its numbers: a blank or malformed serial or residue number reads as 0.
+std::expected<Ter, Error> Line::try_from_ter(std::string_view line, std::uint64_t line_number) {
+  const detail::Columns c{line};
+  const auto serial = c.str(6, 11);    // 7-11
+  const auto res_name = c.str(17, 20);  // 18-20
+  const auto chain_id = c.str(21, 22);  // 22
+  const auto res_seq = c.str(22, 26);   // 23-26
+  for (const auto* field : {&serial, &res_name, &chain_id, &res_seq}) {
+    if (!*field) return std::unexpected(detail::to_error(field->error(), line, line_number));
+  }
+  Ter ter{0, std::string(*res_name), std::string(*chain_id), 0};
+  if (!text::parse_number(*serial, ter.serial)) ter.serial = 0;
+  if (!text::parse_number(*res_seq, ter.res_seq)) ter.res_seq = 0;
+  return ter;
+}
+
+std::expected<Line, Error> Line::try_from(std::string_view line, std::uint64_t line_number) {
+  using detail::Kind;
+  auto kind = detail::record_kind(line, line_number);
+  if (!kind) return std::unexpected(kind.error());
+  switch (*kind) {
+    case Kind::Atom: return to_line(try_from_atom(line, line_number));
+    case Kind::Hetatm: return to_line(try_from_hetatm(line, line_number));
+    case Kind::Seqres: return to_line(detail::read_seqres(line, line_number));
+    case Kind::Dbref: return to_line(detail::read_dbref(line, line_number));
+    case Kind::Helix: return to_line(try_from_helix(line, line_number));
+    case Kind::Sheet: return to_line(try_from_sheet(line, line_number));
+    case Kind::Conect: return to_line(try_from_conect(line, line_number));
+    case Kind::Ter: return to_line(try_from_ter(line, line_number));
+    case Kind::Model: return Line{Model{}};
+    case Kind::EndModel: return Line{EndModel{}};
+    case Kind::End: return Line{End{}};
+    case Kind::Other: break;
+  }
+  // The three-column line "TER" stays as it is.
+  return Line{Other{line.size() < 6 ? std::string(line) : padded(line)}};
+}
+
+}  // namespace redivi::pdb

@@ -287,6 +287,39 @@ TEST(PdbRecordText, WritesTheOtherRecordKindsInTheColumnsTheyAreReadFrom) {
   }
 }
 
+TEST(PdbRecordText, TextOfEveryKindReadsBackAsTheSameRecord) {
+  Atom atom = nitrogen();
+  atom.serial = 99999;
+  atom.name = "HG12";
+  atom.alt_loc = "A";
+  atom.i_code = "B";
+  atom.seg_id = "SEG1";
+  atom.charge = -2;
+  atom.hetero = true;
+  Atom plain = nitrogen();
+  plain.i_code.reset();
+  const Line lines[] = {{plain},
+                        {atom},
+                        {helix_5_to_12()},
+                        {strand_2()},
+                        {Seqres{1, "A", 2, {"ALA", "GLY"}}},
+                        {Conect{{1, 2, 3}}},
+                        {Conect{}},
+                        {Dbref{"A", -3}},
+                        {Ter{7, "GLY", "B", 12}},
+                        {Other{"REMARK   2 RESOLUTION." + std::string(58, ' ')}},
+                        {Model{}},
+                        {EndModel{}},
+                        {End{}}};
+  for (const Line& line : lines) {
+    const std::string text = text_of(line);
+    SCOPED_TRACE(text);
+    const auto read = Line::try_from(text, 1);
+    ASSERT_TRUE(read.has_value()) << to_string(read.error());
+    EXPECT_EQ(*read, line);
+  }
+}
+
 TEST(PdbRecordText, DebugTextQuotesTheMessage) {
   EXPECT_EQ(debug_string(WriteError{"name \"X\\Y\" too long"}), "WriteError(\"name \\\"X\\\\Y\\\" too long\")");
 }

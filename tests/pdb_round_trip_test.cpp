@@ -63,7 +63,9 @@ void expect_same_bonds(const TRC& original, const TRC& reread, const std::vector
     expected.push_back({std::min(a, b), std::max(a, b), bond.order});
   }
   std::vector<Bond> found = reread.topology.connectivity.value_or(std::vector<Bond>{});
-  const auto by_atoms = [](const Bond& x, const Bond& y) { return std::pair(x.first, x.second) < std::pair(y.first, y.second); };
+  const auto by_atoms = [](const Bond& x, const Bond& y) {
+    return std::pair(x.first, x.second) < std::pair(y.first, y.second);
+  };
   std::ranges::sort(expected, by_atoms);
   std::ranges::sort(found, by_atoms);
   EXPECT_EQ(found, expected);

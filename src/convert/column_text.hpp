@@ -94,7 +94,8 @@ class Cursor {
     const double scaled = std::fabs(static_cast<double>(value) * static_cast<double>(scale));
     if (!(scaled < 1e15)) {
       std::array<char, max_fixed_bytes> text;
-      const char* end = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals).ptr;
+      const char* end =
+          std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals).ptr;
       whole({text.data(), end}, width);
       return;
     }

@@ -152,26 +152,28 @@ struct RecordText {
   std::expected<void, WriteError> operator()(const Atom& atom) const { return detail::append_atom(out, atom); }
   std::expected<void, WriteError> operator()(const Helix& helix) const { return detail::append_helix(out, helix); }
   std::expected<void, WriteError> operator()(const Sheet& sheet) const { return detail::append_sheet(out, sheet); }
-  std::expected<void, WriteError> operator()(const Seqres& seqres) const { return done(detail::append_seqres, seqres); }
+  std::expected<void, WriteError> operator()(const Seqres& seqres) const {
+    return infallible(detail::append_seqres, seqres);
+  }
   std::expected<void, WriteError> operator()(const Conect& conect) const {
     detail::append_conect(out, conect.serials);
     return {};
   }
-  std::expected<void, WriteError> operator()(const Dbref& dbref) const { return done(append_dbref, dbref); }
-  std::expected<void, WriteError> operator()(const Ter& ter) const { return done(append_ter, ter); }
-  std::expected<void, WriteError> operator()(const Other& other) const { return words(other.text); }
+  std::expected<void, WriteError> operator()(const Dbref& dbref) const { return infallible(append_dbref, dbref); }
+  std::expected<void, WriteError> operator()(const Ter& ter) const { return infallible(append_ter, ter); }
+  std::expected<void, WriteError> operator()(const Other& other) const { return verbatim(other.text); }
   // Six columns: a line of MODEL alone is too short to be read back.
-  std::expected<void, WriteError> operator()(const Model&) const { return words("MODEL "); }
-  std::expected<void, WriteError> operator()(const EndModel&) const { return words("ENDMDL"); }
-  std::expected<void, WriteError> operator()(const End&) const { return words("END"); }
+  std::expected<void, WriteError> operator()(const Model&) const { return verbatim("MODEL "); }
+  std::expected<void, WriteError> operator()(const EndModel&) const { return verbatim("ENDMDL"); }
+  std::expected<void, WriteError> operator()(const End&) const { return verbatim("END"); }
 
  private:
   template <class Record>
-  std::expected<void, WriteError> done(void (*append)(std::string&, const Record&), const Record& record) const {
+  std::expected<void, WriteError> infallible(void (*append)(std::string&, const Record&), const Record& record) const {
     append(out, record);
     return {};
   }
-  std::expected<void, WriteError> words(std::string_view text) const {
+  std::expected<void, WriteError> verbatim(std::string_view text) const {
     out.append(text);
     return {};
   }

@@ -43,7 +43,8 @@ struct Column {
 };
 
 // Every column must have an entry for each of the `count` entries of the table's first column.
-std::expected<void, WriteError> check_columns(std::string_view table, Column first, std::initializer_list<Column> rest) {
+std::expected<void, WriteError> check_columns(std::string_view table, Column first,
+                                              std::initializer_list<Column> rest) {
   for (const Column& column : rest) {
     if (column.length < first.length) {
       return fail(table, '.', column.name, " has ", column.length, " entries, fewer than the ", first.length, " of ",
@@ -89,7 +90,9 @@ std::expected<std::vector<std::uint32_t>, WriteError> residue_chains(const TRC& 
   const std::vector<Chain>& chains = trc.chains.chains;
   for (std::uint32_t c = 0; c < chains.size(); ++c) {
     for (const ResidueRef r : chains[c]) {
-      if (r >= residue_count) return fail("chain ", c, " lists ResidueRef(", r, ") beyond the ", residue_count, " residues");
+      if (r >= residue_count) {
+        return fail("chain ", c, " lists ResidueRef(", r, ") beyond the ", residue_count, " residues");
+      }
       chain_of[r] = c;
     }
   }
@@ -236,7 +239,8 @@ void set_atom(Atom& record, const Topology& topology, AtomRef a) {
   record.charge = charges && a < charges->size() ? (*charges)[a] : 0;
 }
 
-std::expected<void, WriteError> write_atoms(std::string& out, const TRC& trc, const std::vector<std::uint32_t>& chain_of) {
+std::expected<void, WriteError> write_atoms(std::string& out, const TRC& trc,
+                                            const std::vector<std::uint32_t>& chain_of) {
   const Topology& topology = trc.topology;
   const std::size_t atom_count = std::min(topology.symbols.size(), topology.geometry.size() / 3);
   std::vector<std::string> letters(std::max<std::size_t>(trc.chains.chains.size(), 1));

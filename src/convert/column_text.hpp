@@ -85,12 +85,12 @@ class Cursor {
     number(negative, negative ? 0 - magnitude : magnitude, 0, 0, width);
   }
 
-  // Fixed point with `decimals` (0 to 3) digits after the point, right-aligned in `width`: exactly rounded
+  // Fixed point with `decimals` (0 to 6) digits after the point, right-aligned in `width`: exactly rounded
   // from the float's value, ties to even, as std::to_chars writes it. Common magnitudes take an integer path.
   void fixed(float value, int decimals, std::size_t width) {
-    constexpr std::array<std::uint64_t, 4> scales{1, 10, 100, 1000};
+    constexpr std::array<std::uint64_t, 7> scales{1, 10, 100, 1000, 10'000, 100'000, 1'000'000};
     const std::uint64_t scale = scales[static_cast<std::size_t>(decimals)];
-    // Exact: a float's 24 significant bits times at most 10 bits fit a double.
+    // Exact: a float's 24 significant bits times the at most 14 significant bits of 10^6 fit a double.
     const double scaled = std::fabs(static_cast<double>(value) * static_cast<double>(scale));
     if (!(scaled < 1e15)) {
       std::array<char, max_fixed_bytes> text;

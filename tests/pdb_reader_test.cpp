@@ -402,6 +402,8 @@ TEST(PdbReader, CountsMatchRealFiles) {
 
 // Each atom in exactly one residue and one fragment, each residue in one chain, every list as long as it should be.
 void expect_consistent(const TRC& trc) {
+  const auto checked = trc.check();
+  EXPECT_TRUE(checked.has_value()) << to_string(checked.error());
   const Topology& t = trc.topology;
   const std::size_t atoms = t.symbols.size();
   EXPECT_EQ(t.geometry.size(), 3 * atoms);

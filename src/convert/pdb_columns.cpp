@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "convert/pdb_detail.hpp"
+#include "unicode.hpp"
 
 namespace redivi::pdb {
 namespace detail {
@@ -40,7 +41,7 @@ Error to_error(const FieldError& error, std::string_view line, std::uint64_t lin
     case FieldError::Kind::symbol: break;
   }
   const std::string_view symbol = error.start < line.size() ? line.substr(error.start, error.end - error.start) : "";
-  return Error{Error::InvalidSymbol{std::string(text::trim(symbol)), line_number}};
+  return Error{Error::InvalidSymbol{std::string(unicode::trim(symbol)), line_number}};
 }
 
 }  // namespace detail

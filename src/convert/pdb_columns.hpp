@@ -11,6 +11,7 @@
 #include "redivi/convert/pdb.hpp"
 #include "redivi/diagnostics.hpp"
 #include "text.hpp"
+#include "unicode.hpp"
 
 namespace redivi::pdb::detail {
 
@@ -82,7 +83,7 @@ class Columns {
   FieldResult<std::string_view> str(std::size_t start, std::size_t end) const {
     auto field = raw(start, end);
     if (!field) return field;
-    return text::trim(*field);
+    return unicode::trim(*field);
   }
 
   template <class Int>

@@ -2,6 +2,7 @@
 #include <variant>
 
 #include "redivi/convert/pdb.hpp"
+#include "quoted.hpp"
 #include "text.hpp"
 
 namespace redivi::pdb {
@@ -12,26 +13,9 @@ struct Overloaded : Ts... {
   using Ts::operator()...;
 };
 
-// A text in its debug form: in double quotes, with quotes, backslashes and control characters escaped.
-std::string quoted(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          constexpr std::string_view hex = "0123456789abcdef";
-          out += text::concat("\\u{", hex[static_cast<unsigned char>(c) >> 4], hex[c & 0xF], '}');
-        } else {
-          out += c;
-        }
-    }
-  }
-  out += '"';
+std::string quoted_text(std::string_view text) {
+  std::string out;
+  quoted::append(out, text);
   return out;
 }
 
@@ -66,9 +50,9 @@ std::string debug_string(const Error& error) {
   return std::visit(
       Overloaded{
           [](const E::InvalidLineLength& e) { return concat("InvalidLineLength(", e.expected, ", ", e.found, ")"); },
-          [](const E::InvalidLine& e) { return concat("InvalidLine(", quoted(e.expected), ", ", quoted(e.found), ")"); },
+          [](const E::InvalidLine& e) { return concat("InvalidLine(", quoted_text(e.expected), ", ", quoted_text(e.found), ")"); },
           [](const E::InvalidConnection& e) { return concat("InvalidConnection(", e.serial, ")"); },
-          [](const E::InvalidSymbol& e) { return concat("InvalidSymbol(", quoted(e.symbol), ", ", e.line, ")"); },
+          [](const E::InvalidSymbol& e) { return concat("InvalidSymbol(", quoted_text(e.symbol), ", ", e.line, ")"); },
           [](const E::ExpectedInt& e) { return concat("ExpectedInt(", e.line, ", ", e.start, ", ", e.end, ")"); },
           [](const E::ExpectedFloat& e) { return concat("ExpectedFloat(", e.line, ", ", e.start, ", ", e.end, ")"); },
           [](const E::ChargesMismatch&) { return std::string("ChargesMismatch"); },

@@ -5,6 +5,7 @@
 
 #include "convert/pdb_columns.hpp"
 #include "convert/pdb_detail.hpp"
+#include "unicode.hpp"
 
 namespace redivi::pdb {
 namespace detail {
@@ -107,7 +108,7 @@ std::expected<std::vector<std::string>, Error> read_seqres_names(std::string_vie
     if (!is_char_boundary(line, start) || !is_char_boundary(line, end)) {
       return std::unexpected(Error{Error::InvalidCharBoundary{line_number, is_char_boundary(line, start) ? end : start}});
     }
-    const std::string_view name = start < line.size() ? text::trim(line.substr(start, end - start)) : std::string_view{};
+    const std::string_view name = start < line.size() ? unicode::trim(line.substr(start, end - start)) : std::string_view{};
     if (name.empty()) break;
     names.emplace_back(name);
   }

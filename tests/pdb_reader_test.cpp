@@ -458,5 +458,28 @@ TEST(PdbReader, ReadsEveryRealFileOrNamesItsFault) {
   }
 }
 
+// Damaged copies of a whole file (a byte replaced by a line feed, a letter, a sign or half of a
+// two-byte character) read to structures or to an error, never further.
+TEST(PdbReader, SurvivesDamagedFiles) {
+  const auto contents = test::read_corpus_file("pdb/1CRN.pdb");
+  if (!contents) GTEST_SKIP() << "the shared corpus is absent";
+  std::size_t read = 0, failed = 0;
+  for (std::size_t i = 0; i < contents->size(); i += 41) {
+    for (const char replacement : {'\n', 'x', '-', '\xC3'}) {
+      std::string damaged = *contents;
+      damaged[i] = replacement;
+      const auto structures = from_pdb_with_options(damaged, true);
+      if (structures) {
+        ++read;
+        for (const TRC& trc : *structures) EXPECT_TRUE(trc.check().has_value());
+      } else {
+        ++failed;
+      }
+    }
+  }
+  EXPECT_GT(read, 0U);
+  EXPECT_GT(failed, 0U);
+}
+
 }  // namespace
 }  // namespace redivi::pdb

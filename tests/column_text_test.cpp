@@ -1,5 +1,5 @@
 // Fixed-column text: fixed-point floats exactly as std::to_chars writes them, integers, cuts by character.
-#include "convert/column_text.hpp"
+#include "column_text.hpp"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <variant>
 
-#include "convert/column_text.hpp"
+#include "column_text.hpp"
 #include "text.hpp"
 
 namespace redivi::pdb {

@@ -1,10 +1,10 @@
 // Structures to SDF text: one MOL V2000 block per structure, its data items and a "$$$$" line.
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdlib>
 
 #include "redivi/convert/sdf.hpp"
+#include "column_text.hpp"
 
 namespace redivi::sdf {
 namespace {
@@ -23,18 +23,13 @@ void append_padding(std::string& out, std::size_t length, std::size_t width) {
 // A number right-aligned in width, never cut.
 template <class T>
 void append_right(std::string& out, T value, std::size_t width) {
-  std::array<char, 24> buffer;
-  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-  append_padding(out, static_cast<std::size_t>(end - buffer.data()), width);
-  out.append(buffer.data(), end);
+  column_text::append_line(out, width + 24, [value, width](column_text::Cursor& cursor) { cursor.integer(value, width); });
 }
 
 // A coordinate with 4 decimals of its exact value, right-aligned in 10.
 void append_coordinate(std::string& out, float value) {
-  std::array<char, 64> buffer;
-  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 4).ptr;
-  append_padding(out, static_cast<std::size_t>(end - buffer.data()), 10);
-  out.append(buffer.data(), end);
+  column_text::append_line(out, 10 + column_text::max_fixed_bytes,
+                           [value](column_text::Cursor& cursor) { cursor.fixed(value, 4, 10); });
 }
 
 std::optional<int> bond_type_code(BondOrder order) {

@@ -2,13 +2,13 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <span>
 #include <system_error>
 
 #include "redivi/convert/xyz.hpp"
+#include "column_text.hpp"
 #include "text.hpp"
 
 namespace redivi::xyz {
@@ -21,6 +21,8 @@ constexpr std::size_t shortest_atom_line = 8;
 // An atom line as written: a two-character symbol and three coordinates of ten characters,
 // each after a blank, and the line feed.
 constexpr std::size_t written_atom_line = 2 + 3 * (1 + 10) + 1;
+// The most bytes an atom line can take, with numbers wider than their columns.
+constexpr std::size_t written_atom_line_bound = 2 + 3 * (1 + 10 + column_text::max_fixed_bytes);
 
 std::unexpected<Error> parse_atom_count_error(std::string reason) {
   return std::unexpected(Error{Error::ParseAtomCount{std::move(reason)}});
@@ -142,44 +144,16 @@ std::expected<void, Error> read_atom(std::string_view line, Topology& topology) 
   return {};
 }
 
-// Writes a value with exactly 5 decimals of its exact value, rounded half to even.
-char* write_five_decimals(char* out, float value) {
-  // Below 1e9, value * 1e5 is exact in a double (24 + 17 significant bits) and fits 64 bits, so
-  // rounding that product gives the digits; larger values, infinities and NaN take the slow road.
-  if (!(std::abs(value) < 1e9f)) return std::to_chars(out, out + 64, value, std::chars_format::fixed, 5).ptr;
-  const double scaled = std::abs(static_cast<double>(value)) * 1e5;
-  auto units = static_cast<std::uint64_t>(scaled);
-  const double remainder = scaled - static_cast<double>(units);
-  if (remainder > 0.5 || (remainder == 0.5 && units % 2 == 1)) ++units;
-  if (std::signbit(value)) *out++ = '-';
-  out = std::to_chars(out, out + 20, units / 100000).ptr;
-  *out++ = '.';
-  std::uint64_t fraction = units % 100000;
-  for (char* digit = out + 4; digit >= out; --digit, fraction /= 10) *digit = static_cast<char>('0' + fraction % 10);
-  return out + 5;
-}
-
-// Writes a coordinate right-aligned in 10 characters; a wider number is not cut.
-char* write_coordinate(char* out, float coordinate) {
-  // The widest float with 5 decimals, -3.4e38, takes 46 characters.
-  std::array<char, 64> number;
-  char* end = write_five_decimals(number.data(), coordinate);
-  const std::ptrdiff_t width = end - number.data();
-  if (width < 10) out = std::fill_n(out, 10 - width, ' ');
-  return std::copy(number.data(), end, out);
-}
-
-// Columns: the symbol left-aligned in 2, then x, y and z, each after one blank.
+// Columns: the symbol left-aligned in 2, then x, y and z, each after one blank, with exactly 5 decimals
+// of the float's value right-aligned in 10 (a wider number is not cut).
 void append_atom_line(std::string& out, Element symbol, std::span<const float, 3> position) {
-  std::array<char, 2 + 3 * 64> line;
-  const std::string_view symbol_text = symbol.symbol();
-  char* end = std::copy(symbol_text.begin(), symbol_text.end(), line.data());
-  if (symbol_text.size() < 2) *end++ = ' ';
-  for (const float coordinate : position) {
-    *end++ = ' ';
-    end = write_coordinate(end, coordinate);
-  }
-  out.append(line.data(), end);
+  column_text::append_line(out, written_atom_line_bound, [symbol, position](column_text::Cursor& cursor) {
+    cursor.left(symbol.symbol(), 2);
+    for (const float coordinate : position) {
+      cursor.blanks(1);
+      cursor.fixed(coordinate, 5, 10);
+    }
+  });
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace redivi::column_text {
 
@@ -80,9 +81,11 @@ class Cursor {
   // Right-aligned in `width`; a longer number is written whole.
   template <class Int>
   void integer(Int value, std::size_t width) {
-    const bool negative = value < 0;
     const auto magnitude = static_cast<std::uint64_t>(value);
-    number(negative, negative ? 0 - magnitude : magnitude, 0, 0, width);
+    if constexpr (std::is_signed_v<Int>) {
+      if (value < 0) return number(true, 0 - magnitude, 0, 0, width);
+    }
+    number(false, magnitude, 0, 0, width);
   }
 
   // Fixed point with `decimals` (0 to 6) digits after the point, right-aligned in `width`: exactly rounded

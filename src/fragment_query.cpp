@@ -1,8 +1,9 @@
 // The fragments of a topology that come within a distance of one of its fragments.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <limits>
 #include <vector>
 
 #include "redivi/topology.hpp"
@@ -10,44 +11,68 @@
 namespace redivi {
 namespace {
 
-// The query reads every fragment atom's coordinates: the geometry must hold three values per atom and
-// every fragment atom must be an atom of the topology.
-std::optional<TopologyError> unreadable_geometry(const Topology& topology) {
-  const std::size_t n = topology.symbols.size();
-  if (topology.geometry.size() != 3 * n) {
-    return TopologyError{TopologyError::InvalidGeometryLength{topology.geometry.size(), n}};
-  }
-  for (const Fragment& fragment : *topology.fragments) {
-    for (const AtomRef atom : fragment) {
-      if (atom >= n) return TopologyError{TopologyError::InvalidFragments{}};
+// The distance test that decides: sqrt(((dx * dx) + (dy * dy)) + (dz * dz)) in float, every product and
+// sum rounded on its own (this file is compiled without floating-point contraction), compared with <=.
+bool within(const float* xyz, AtomRef atom, AtomRef other, float distance) {
+  const float* a = xyz + 3 * std::size_t{atom};
+  const float* b = xyz + 3 * std::size_t{other};
+  const float dx = b[0] - a[0];
+  const float dy = b[1] - a[1];
+  const float dz = b[2] - a[2];
+  return std::sqrt(((dx * dx) + (dy * dy)) + (dz * dz)) <= distance;
+}
+
+// How far beyond the query atoms' bounding box an atom may lie and still pass `within`.
+// Let t be the distance and dx the float difference of an accepted pair. If |dx| >= 2^-60, dx * dx is
+// a normal float and each of the two products' sums and the square root rounds down by at most a
+// factor (1 - 2^-24), so t >= |dx| (1 - 2^-24)^2.5 and |dx| <= t (1 + 2^-22); the difference itself is
+// within a factor 2^-24 of the real one (a subnormal difference is exact), so the real gap is at most
+// t (1 + 2^-21). If |dx| < 2^-60 (squares that underflow to zero), the gap is below 2^-59. A square that
+// overflows gives an infinite distance, accepted only for an infinite t, whose margin is infinite too.
+// The margin covers both bounds after its own rounding.
+float margin(float distance) { return std::max(distance * (1.0f + 0x1p-18f), 0x1p-59f); }
+
+// The query atoms' bounding box widened by the margin, as lower and upper bounds per axis. A NaN
+// coordinate is skipped: such an atom is near nothing. Rounding is monotone, so an atom whose real
+// coordinate is within the margin of the box also passes the float comparisons with these bounds.
+struct Box {
+  float low[3];
+  float high[3];
+};
+
+Box search_box(const float* xyz, const Fragment& query, float distance) {
+  constexpr float infinity = std::numeric_limits<float>::infinity();
+  Box box{{infinity, infinity, infinity}, {-infinity, -infinity, -infinity}};
+  for (const AtomRef atom : query) {
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+      const float value = xyz[3 * std::size_t{atom} + axis];
+      if (value < box.low[axis]) box.low[axis] = value;
+      if (value > box.high[axis]) box.high[axis] = value;
     }
   }
-  return std::nullopt;
+  const float widen = margin(distance);
+  for (std::size_t axis = 0; axis < 3; ++axis) {
+    box.low[axis] -= widen;
+    box.high[axis] += widen;
+  }
+  return box;
 }
 
-// Marks every atom within distance of the given atom. The distance is computed in float as
-// sqrt(((dx * dx) + (dy * dy)) + (dz * dz)) exactly, products and sums rounded one by one (this file
-// is compiled without floating-point contraction), so that the threshold decides as documented.
-void mark_near(const std::vector<float>& geometry, AtomRef atom, float distance, std::vector<std::uint8_t>& near) {
+// Flags every atom within distance of a query atom. Only atoms in the search box are tested; an
+// infinite bound minus an infinite margin is NaN, and the "not outside" form keeps every atom then.
+void mark_near(const std::vector<float>& geometry, const Fragment& query, float distance,
+               std::vector<std::uint8_t>& near) {
   const float* xyz = geometry.data();
-  const float x = xyz[3 * std::size_t{atom}];
-  const float y = xyz[3 * std::size_t{atom} + 1];
-  const float z = xyz[3 * std::size_t{atom} + 2];
+  const Box box = search_box(xyz, query, distance);
   const std::size_t n = near.size();
   for (std::size_t j = 0; j < n; ++j) {
-    const float dx = xyz[3 * j] - x;
-    const float dy = xyz[3 * j + 1] - y;
-    const float dz = xyz[3 * j + 2] - z;
-    const float d = std::sqrt(((dx * dx) + (dy * dy)) + (dz * dz));
-    near[j] |= static_cast<std::uint8_t>(d <= distance);
+    const float* p = xyz + 3 * j;
+    if (p[0] < box.low[0] || p[0] > box.high[0]) continue;
+    if (p[1] < box.low[1] || p[1] > box.high[1] || p[2] < box.low[2] || p[2] > box.high[2]) continue;
+    const auto candidate = static_cast<AtomRef>(j);
+    near[j] = static_cast<std::uint8_t>(
+        std::any_of(query.begin(), query.end(), [&](AtomRef atom) { return within(xyz, atom, candidate, distance); }));
   }
-}
-
-bool has_near_atom(const Fragment& fragment, const std::vector<std::uint8_t>& near) {
-  for (const AtomRef atom : fragment) {
-    if (near[atom] != 0) return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -56,13 +81,28 @@ std::expected<std::vector<std::uint32_t>, TopologyError> Topology::get_fragments
                                                                                               float distance) const {
   if (!fragments) return std::vector<std::uint32_t>{};
   if (fragment >= fragments->size()) return std::unexpected(TopologyError{TopologyError::InvalidFragmentRef{fragment}});
-  if (const auto invalid = unreadable_geometry(*this)) return std::unexpected(*invalid);
-  // One flag per atom: a byte each, so the distance loop stores without read-modify-write of bits.
-  std::vector<std::uint8_t> near(symbols.size(), 0);
-  for (const AtomRef atom : (*fragments)[fragment]) mark_near(geometry, atom, distance, near);
+  const std::size_t n = symbols.size();
+  if (geometry.size() != 3 * n) {
+    return std::unexpected(TopologyError{TopologyError::InvalidGeometryLength{geometry.size(), n}});
+  }
+  const Fragment& query = (*fragments)[fragment];
+  const auto outside_topology = [n](AtomRef atom) { return atom >= n; };
+  if (std::any_of(query.begin(), query.end(), outside_topology)) {
+    return std::unexpected(TopologyError{TopologyError::InvalidFragments{}});
+  }
+  // One flag per atom: a byte each, so the flags are stored without read-modify-write of bits.
+  std::vector<std::uint8_t> near(n, 0);
+  // A negative or NaN distance is never reached (-0 is reached at distance 0, hence the >= test).
+  if (distance >= 0.0f) mark_near(geometry, query, distance, near);
+  // The other fragments' atoms are checked here, in the pass that reads them anyway.
   std::vector<std::uint32_t> result;
   for (std::uint32_t i = 0; i < fragments->size(); ++i) {
-    if (i != fragment && has_near_atom((*fragments)[i], near)) result.push_back(i);
+    std::uint8_t any = 0;
+    for (const AtomRef atom : (*fragments)[i]) {
+      if (atom >= n) return std::unexpected(TopologyError{TopologyError::InvalidFragments{}});
+      any |= near[atom];
+    }
+    if (any != 0 && i != fragment) result.push_back(i);
   }
   return result;
 }

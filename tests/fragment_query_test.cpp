@@ -1,12 +1,17 @@
+// The fragment query: its rules on small inputs, and agreement with the pairwise scan on real and random structures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "redivi/convert/mmcif.hpp"
 #include "redivi/topology.hpp"
+#include "test_data.hpp"
 
 namespace redivi {
 namespace {
@@ -104,6 +109,104 @@ TEST(FragmentQuery, ComparesTheFloatDistanceRoundedStepByStep) {
   const Topology pair = points({{a[0], a[1], a[2]}, {b[0], b[1], b[2]}}, {{0}, {1}});
   EXPECT_EQ(pair.get_fragments_near_fragment(0, distance), Indices{1});
   EXPECT_EQ(pair.get_fragments_near_fragment(0, std::nextafter(distance, 0.0f)), Indices{});
+}
+
+// The float distance of two atoms, rounded step by step. This file is compiled without floating-point
+// contraction, like the library's distance code.
+float float_distance(const std::vector<float>& g, std::size_t a, std::size_t b) {
+  const float dx = g[3 * b] - g[3 * a];
+  const float dy = g[3 * b + 1] - g[3 * a + 1];
+  const float dz = g[3 * b + 2] - g[3 * a + 2];
+  return std::sqrt(((dx * dx) + (dy * dy)) + (dz * dz));
+}
+
+// The query as defined: every query atom against every atom, then the fragments holding a near atom.
+Indices pairwise_near(const Topology& topology, std::uint32_t fragment, float distance) {
+  std::vector<bool> near(topology.symbols.size(), false);
+  for (const AtomRef a : (*topology.fragments)[fragment]) {
+    for (std::size_t j = 0; j < near.size(); ++j) {
+      if (float_distance(topology.geometry, a, j) <= distance) near[j] = true;
+    }
+  }
+  Indices result;
+  for (std::uint32_t i = 0; i < topology.fragments->size(); ++i) {
+    const Fragment& atoms = (*topology.fragments)[i];
+    if (i != fragment && std::any_of(atoms.begin(), atoms.end(), [&](AtomRef atom) { return near[atom]; })) {
+      result.push_back(i);
+    }
+  }
+  return result;
+}
+
+// Every stride-th fragment as the query, at each distance.
+void expect_pairwise_results(const Topology& topology, const std::vector<float>& distances, std::uint32_t stride = 1) {
+  ASSERT_TRUE(topology.fragments.has_value());
+  for (std::uint32_t fragment = 0; fragment < topology.fragments->size(); fragment += stride) {
+    for (const float distance : distances) {
+      const auto near = topology.get_fragments_near_fragment(fragment, distance);
+      ASSERT_TRUE(near.has_value());
+      ASSERT_EQ(*near, pairwise_near(topology, fragment, distance)) << "fragment " << fragment << ", distance " << distance;
+    }
+  }
+}
+
+const std::vector<float> distances = {0.0f, 1.5f, 3.7f, 5.0f, 8.0f, -1.0f};
+
+TEST(FragmentQuery, AgreesWithThePairwiseScanOnRealStructures) {
+  struct Case {
+    std::string file;
+    std::uint32_t stride;
+  };
+  const Case cases[] = {{"cif/1aki.cif", 1}, {"cif/3o5r.cif", 1}, {"cif/1A8O.cif", 1}, {"cif/1xnr.cif", 97}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const auto text = test::read_corpus_file(c.file);
+    if (!text) GTEST_SKIP() << c.file << " absent";
+    const auto structures = mmcif::from_mmcif(*text);
+    ASSERT_TRUE(structures.has_value());
+    ASSERT_FALSE(structures->empty());
+    expect_pairwise_results((*structures)[0].topology, distances, c.stride);
+  }
+}
+
+// Random atoms in a 12 Å cube, in fragments of 0 to 12 atoms. The distances include the float
+// distances of some atom pairs, reached exactly, and the floats just below them.
+TEST(FragmentQuery, AgreesWithThePairwiseScanOnRandomAtomsAtTheirExactDistances) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<float> coordinate(-6.0f, 6.0f);
+  std::uniform_int_distribution<std::uint32_t> size(0, 12);
+  Topology topology;
+  std::vector<Fragment> fragments;
+  for (std::uint32_t atom = 0; atom < 600;) {
+    Fragment& fragment = fragments.emplace_back();
+    for (std::uint32_t k = size(random); k > 0; --k, ++atom) {
+      fragment.push_back(atom);
+      topology.symbols.push_back(Element::C);
+      for (int axis = 0; axis < 3; ++axis) topology.geometry.push_back(coordinate(random));
+    }
+  }
+  topology.fragments = std::move(fragments);
+  std::vector<float> exact = distances;
+  for (const std::size_t far : {1u, 17u, 301u, 599u}) {
+    const float d = float_distance(topology.geometry, 0, far);
+    exact.insert(exact.end(), {d, std::nextafter(d, 0.0f)});
+  }
+  expect_pairwise_results(topology, exact);
+}
+
+// Values where a box test on rounded bounds could lose a pair the distance test accepts: squares that
+// underflow to zero, squares that overflow to infinity at an infinite distance, infinite and NaN
+// coordinates, and coordinates so large that a small distance is below their spacing.
+TEST(FragmentQuery, AgreesWithThePairwiseScanAtExtremeValues) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float big = 3e38f;
+  const float tiny = 1e-30f;
+  const Topology extremes = points({{0, 0, 0}, {tiny, -tiny, tiny}, {1e-19f, 0, 0}, {big, 0, 0}, {-big, big, 0},
+                                    {inf, 0, 0}, {nan, 0, 0}, {0, nan, 1}, {1e6f, 1e6f, 1e6f}, {1e6f + 0.0625f, 1e6f, 1e6f},
+                                    {-inf, -inf, -inf}},
+                                   {{0}, {1}, {2}, {3}, {4}, {5}, {6}, {7}, {8}, {9}, {10}, {}, {1, 3}});
+  expect_pairwise_results(extremes, {0.0f, -0.0f, 1e-38f, 1e-20f, 0.0625f, 0.06f, 1.0f, 3.4e38f, inf, -inf, nan});
 }
 
 }  // namespace

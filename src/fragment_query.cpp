@@ -13,9 +13,9 @@ namespace {
 
 // The distance test that decides: sqrt(((dx * dx) + (dy * dy)) + (dz * dz)) in float, every product and
 // sum rounded on its own (this file is compiled without floating-point contraction), compared with <=.
-bool within(const float* xyz, AtomRef atom, AtomRef other, float distance) {
-  const float* a = xyz + 3 * std::size_t{atom};
-  const float* b = xyz + 3 * std::size_t{other};
+bool within(const float* xyz, AtomRef query_atom, AtomRef atom, float distance) {
+  const float* a = xyz + 3 * std::size_t{query_atom};
+  const float* b = xyz + 3 * std::size_t{atom};
   const float dx = b[0] - a[0];
   const float dy = b[1] - a[1];
   const float dz = b[2] - a[2];
@@ -24,12 +24,12 @@ bool within(const float* xyz, AtomRef atom, AtomRef other, float distance) {
 
 // How far beyond the query atoms' bounding box an atom may lie and still pass `within`.
 // Let t be the distance and dx the float difference of an accepted pair. If |dx| >= 2^-60, dx * dx is
-// a normal float and each of the two products' sums and the square root rounds down by at most a
-// factor (1 - 2^-24), so t >= |dx| (1 - 2^-24)^2.5 and |dx| <= t (1 + 2^-22); the difference itself is
+// a normal float, and its square, the two sums and the square root each round down by at most a factor
+// (1 - 2^-24), so t >= |dx| (1 - 2^-24)^2.5 and |dx| <= t (1 + 2^-22); the difference itself is
 // within a factor 2^-24 of the real one (a subnormal difference is exact), so the real gap is at most
 // t (1 + 2^-21). If |dx| < 2^-60 (squares that underflow to zero), the gap is below 2^-59. A square that
 // overflows gives an infinite distance, accepted only for an infinite t, whose margin is infinite too.
-// The margin covers both bounds after its own rounding.
+// The margin covers both bounds after its own rounding (a subnormal t gets the 2^-59).
 float margin(float distance) { return std::max(distance * (1.0f + 0x1p-18f), 0x1p-59f); }
 
 // The query atoms' bounding box widened by the margin, as lower and upper bounds per axis. A NaN
@@ -58,21 +58,15 @@ Box search_box(const float* xyz, const Fragment& query, float distance) {
   return box;
 }
 
-// Flags every atom within distance of a query atom. Only atoms in the search box are tested; an
-// infinite bound minus an infinite margin is NaN, and the "not outside" form keeps every atom then.
-void mark_near(const std::vector<float>& geometry, const Fragment& query, float distance,
-               std::vector<std::uint8_t>& near) {
-  const float* xyz = geometry.data();
-  const Box box = search_box(xyz, query, distance);
-  const std::size_t n = near.size();
-  for (std::size_t j = 0; j < n; ++j) {
-    const float* p = xyz + 3 * j;
-    if (p[0] < box.low[0] || p[0] > box.high[0]) continue;
-    if (p[1] < box.low[1] || p[1] > box.high[1] || p[2] < box.low[2] || p[2] > box.high[2]) continue;
-    const auto candidate = static_cast<AtomRef>(j);
-    near[j] = static_cast<std::uint8_t>(
-        std::any_of(query.begin(), query.end(), [&](AtomRef atom) { return within(xyz, atom, candidate, distance); }));
-  }
+// Whether the atom is within distance of a query atom. The box rejects most atoms with a few
+// comparisons, written as "outside" tests so that a NaN bound (an infinite bound minus an infinite
+// margin) rejects nothing and leaves the decision to the distance test.
+bool near_query(const float* xyz, const Box& box, const Fragment& query, AtomRef atom, float distance) {
+  const float* p = xyz + 3 * std::size_t{atom};
+  if (p[0] < box.low[0] || p[0] > box.high[0]) return false;
+  if (p[1] < box.low[1] || p[1] > box.high[1] || p[2] < box.low[2] || p[2] > box.high[2]) return false;
+  return std::any_of(query.begin(), query.end(),
+                     [&](AtomRef query_atom) { return within(xyz, query_atom, atom, distance); });
 }
 
 }  // namespace
@@ -90,19 +84,19 @@ std::expected<std::vector<std::uint32_t>, TopologyError> Topology::get_fragments
   if (std::any_of(query.begin(), query.end(), outside_topology)) {
     return std::unexpected(TopologyError{TopologyError::InvalidFragments{}});
   }
-  // One flag per atom: a byte each, so the flags are stored without read-modify-write of bits.
-  std::vector<std::uint8_t> near(n, 0);
   // A negative or NaN distance is never reached (-0 is reached at distance 0, hence the >= test).
-  if (distance >= 0.0f) mark_near(geometry, query, distance, near);
-  // The other fragments' atoms are checked here, in the pass that reads them anyway.
+  const bool reachable = distance >= 0.0f;
+  const Box box = search_box(geometry.data(), query, distance);
+  // Only atoms of fragments can change the result, so each fragment's atoms are tested in turn, and
+  // checked against the atom count in the same pass.
   std::vector<std::uint32_t> result;
   for (std::uint32_t i = 0; i < fragments->size(); ++i) {
-    std::uint8_t any = 0;
+    bool near = false;
     for (const AtomRef atom : (*fragments)[i]) {
       if (atom >= n) return std::unexpected(TopologyError{TopologyError::InvalidFragments{}});
-      any |= near[atom];
+      near = near || (reachable && i != fragment && near_query(geometry.data(), box, query, atom, distance));
     }
-    if (any != 0 && i != fragment) result.push_back(i);
+    if (near) result.push_back(i);
   }
   return result;
 }

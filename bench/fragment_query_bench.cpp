@@ -5,7 +5,6 @@
 #include <random>
 #include <vector>
 
-#include "redivi/convert/mmcif.hpp"
 #include "redivi/topology.hpp"
 #include "test_data.hpp"
 
@@ -34,13 +33,11 @@ redivi::Topology protein_sized_topology() {
   return topology;
 }
 
-// 1XNR (43,833 atoms), one fragment per residue.
+// 1AON (58,870 atoms in 8,029 residues), one fragment per residue.
 redivi::Topology large_protein() {
-  const auto text = redivi::test::read_corpus_file("cif/1xnr.cif");
-  if (!text) return protein_sized_topology();
-  auto structures = redivi::mmcif::from_mmcif(*text);
-  if (!structures || structures->empty()) return protein_sized_topology();
-  return std::move((*structures)[0].topology);
+  const auto text = redivi::test::read_corpus_file("pdb/1aon.pdb.gz");
+  auto structure = text ? redivi::test::first_structure("1aon.pdb", *text) : std::nullopt;
+  return structure ? std::move(structure->topology) : protein_sized_topology();
 }
 
 void fragment_near_every_fragment(benchmark::State& state) {

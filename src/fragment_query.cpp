@@ -58,15 +58,18 @@ Box search_box(const float* xyz, const Fragment& query, float distance) {
   return box;
 }
 
-// Whether the atom is within distance of a query atom. The box rejects most atoms with a few
-// comparisons, written as "outside" tests so that a NaN bound (an infinite bound minus an infinite
-// margin) rejects nothing and leaves the decision to the distance test.
-bool near_query(const float* xyz, const Box& box, const Fragment& query, AtomRef atom, float distance) {
-  const float* p = xyz + 3 * std::size_t{atom};
-  if (p[0] < box.low[0] || p[0] > box.high[0]) return false;
-  if (p[1] < box.low[1] || p[1] > box.high[1] || p[2] < box.low[2] || p[2] > box.high[2]) return false;
-  return std::any_of(query.begin(), query.end(),
-                     [&](AtomRef query_atom) { return within(xyz, query_atom, atom, distance); });
+// One flag per atom: whether it lies in the box. The comparisons are "outside" tests so that a NaN
+// bound (an infinite bound minus an infinite margin) rejects nothing and leaves the decision to the
+// distance test. Free of branches, so that the compiler can vectorise it.
+std::vector<std::uint8_t> in_box(const std::vector<float>& geometry, const Box& box) {
+  std::vector<std::uint8_t> inside(geometry.size() / 3);
+  const float* p = geometry.data();
+  for (std::size_t j = 0; j < inside.size(); ++j, p += 3) {
+    const bool outside = (p[0] < box.low[0]) | (p[0] > box.high[0]) | (p[1] < box.low[1]) | (p[1] > box.high[1]) |
+                         (p[2] < box.low[2]) | (p[2] > box.high[2]);
+    inside[j] = !outside;
+  }
+  return inside;
 }
 
 }  // namespace
@@ -86,17 +89,24 @@ std::expected<std::vector<std::uint32_t>, TopologyError> Topology::get_fragments
   }
   // A negative or NaN distance is never reached (-0 is reached at distance 0, hence the >= test).
   const bool reachable = distance >= 0.0f;
-  const Box box = search_box(geometry.data(), query, distance);
-  // Only atoms of fragments can change the result, so each fragment's atoms are tested in turn, and
-  // checked against the atom count in the same pass.
+  const std::vector<std::uint8_t> candidate = in_box(geometry, search_box(geometry.data(), query, distance));
+  const auto near = [&](AtomRef atom) {
+    return candidate[atom] != 0 && std::any_of(query.begin(), query.end(), [&](AtomRef query_atom) {
+             return within(geometry.data(), query_atom, atom, distance);
+           });
+  };
+  // The fragments' atoms are checked against the atom count in the pass that reads them anyway.
   std::vector<std::uint32_t> result;
   for (std::uint32_t i = 0; i < fragments->size(); ++i) {
-    bool near = false;
-    for (const AtomRef atom : (*fragments)[i]) {
+    const Fragment& atoms = (*fragments)[i];
+    std::uint8_t any_candidate = 0;
+    for (const AtomRef atom : atoms) {
       if (atom >= n) return std::unexpected(TopologyError{TopologyError::InvalidFragments{}});
-      near = near || (reachable && i != fragment && near_query(geometry.data(), box, query, atom, distance));
+      any_candidate |= candidate[atom];
     }
-    if (near) result.push_back(i);
+    if (any_candidate != 0 && reachable && i != fragment && std::any_of(atoms.begin(), atoms.end(), near)) {
+      result.push_back(i);
+    }
   }
   return result;
 }

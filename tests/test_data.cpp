@@ -8,6 +8,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "redivi/convert/mmcif.hpp"
+#include "redivi/convert/pdb.hpp"
+
 namespace redivi::test {
 namespace {
 
@@ -48,6 +51,19 @@ std::vector<std::string> corpus_files(std::string_view folder) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::optional<TRC> first_structure(std::string_view file_name, std::string_view text) {
+  std::vector<TRC> structures;
+  if (file_name.find(".cif") != std::string_view::npos) {
+    auto read = mmcif::from_mmcif(text);
+    if (read) structures = std::move(*read);
+  } else {
+    auto read = pdb::from_pdb_with_options(text, false);
+    if (read) structures = std::move(*read);
+  }
+  if (structures.empty()) return std::nullopt;
+  return std::move(structures.front());
 }
 
 std::string read_test_file(std::string_view name) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -171,6 +174,33 @@ TEST(CifCells, ReadFloatsWithTheirDefaults) {
   }
   const std::string_view nan_row[] = {"NaN"};
   EXPECT_TRUE(std::isnan(row_f32_or(nan_row, 0, 9.0f)));
+}
+
+// Decimal cells read to the nearest float, bit for bit as the general parser rounds them, across the
+// precision limits of a float (24-bit integers, ten digits after the point) and their signs.
+TEST(CifCells, ReadDecimalsToTheNearestFloat) {
+  const auto general = [](std::string_view text) {
+    float value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    return value;
+  };
+  const auto same_bits = [](float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  std::vector<std::string> cells = {"16777216", "16777217", "16777.219", "-16777217.5", "0.1", "-0.000",
+                                    "0.0000000001", "0.00000000001", "0.33333333333", "1234567.891", "007.50",
+                                    "3.4028235e38", "-0", ".75", "8."};
+  std::uint64_t state = 12345;
+  for (int i = 0; i < 100000; ++i) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    std::string digits = std::to_string((state >> 20) % 100000000u);
+    const std::size_t point = (state >> 8) % (digits.size() + 1);
+    digits.insert(point, ".");
+    cells.push_back(((state >> 4) & 1) ? "-" + digits : digits);
+  }
+  for (const std::string& cell : cells) {
+    SCOPED_TRACE(cell);
+    const std::string_view row[] = {cell};
+    EXPECT_TRUE(same_bits(row_f32_or(row, 0, 9.0f), general(cell)));
+  }
 }
 
 TEST(CifCells, MissingColumnsAndEmptyCellsGiveDefaults) {

@@ -1,6 +1,8 @@
 // Looking up the items of a CIF data block and reading numbers from their cells.
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string_view>
@@ -45,6 +47,39 @@ std::int64_t decimal_magnitude(std::string_view text) {
   return *magnitude;
 }
 
+// Exact float values of the powers of ten up to 10^10 (5^10 is below 2^24).
+constexpr std::array<float, 11> powers_of_ten = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+
+// The usual coordinate cell ("-12.345"): a sign, digits and a point, no exponent, the digits making an
+// integer of at most 2^24 with at most ten of them after the point. The integer and the power of ten
+// are exact floats, so a single division rounds to the nearest float, as the general parser does.
+// Absent for any other text.
+std::optional<float> parse_short_decimal(std::string_view text) {
+  constexpr std::uint32_t exact_limit = 1u << 24;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const bool negative = p != end && *p == '-';
+  if (p != end && (*p == '-' || *p == '+')) ++p;
+  std::uint32_t mantissa = 0;
+  std::size_t digits = 0;
+  const char* point = nullptr;
+  for (; p != end; ++p) {
+    if (is_digit(*p)) {
+      mantissa = mantissa * 10 + static_cast<std::uint32_t>(*p - '0');
+      if (mantissa > exact_limit) return std::nullopt;
+      ++digits;
+    } else if (*p == '.' && point == nullptr) {
+      point = p;
+    } else {
+      return std::nullopt;
+    }
+  }
+  const std::size_t fraction_digits = point == nullptr ? 0 : static_cast<std::size_t>(end - point - 1);
+  if (digits == 0 || fraction_digits >= powers_of_ten.size()) return std::nullopt;
+  const float value = static_cast<float>(mantissa) / powers_of_ten[fraction_digits];
+  return negative ? -value : value;
+}
+
 }  // namespace
 
 const Loop* get_loop_data(const DataBlock& block, std::string_view category) {
@@ -75,6 +110,7 @@ std::optional<std::uint32_t> parse_u32(std::string_view text) {
 }
 
 std::optional<float> parse_f32(std::string_view text) {
+  if (const auto value = parse_short_decimal(text)) return value;
   const std::string_view number = text.starts_with('+') ? text.substr(1) : text;
   // The "+" is ours to strip; a second sign, or the nan(...) form, is no number.
   if (number.empty() || (text.starts_with('+') && number.starts_with('-')) || number.ends_with(')')) {

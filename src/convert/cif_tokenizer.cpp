@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -63,6 +65,11 @@ constexpr std::array<ByteClass, 256> token_classes = make_byte_classes(false);
 ByteClass start_class(char c) { return start_classes[static_cast<unsigned char>(c)]; }
 ByteClass token_class(char c) { return token_classes[static_cast<unsigned char>(c)]; }
 
+// The byte length of a white-space character that starts with a byte of class maybe_space, or 0.
+std::size_t multi_byte_space(const char* p, const char* end) {
+  return unicode::detail::multi_byte_space_length({p, static_cast<std::size_t>(end - p)});
+}
+
 // Appends the tokens of one value line to cells; the nulls "?" and "." become empty cells.
 class Tokenizer {
  public:
@@ -70,67 +77,81 @@ class Tokenizer {
       : cells_{cells}, glued_cells_{glued_cells} {}
 
   void tokenize(std::string_view line) {
-    std::size_t i = 0;
-    while (i < line.size()) {
-      switch (start_class(line[i])) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    while (p != end) {
+      switch (start_class(*p)) {
         case ByteClass::space:
-          ++i;
+          ++p;
+          break;
+        case ByteClass::ordinary:
+          p = token(p, end);
           break;
         case ByteClass::quote:
-          i = quoted_run(line, i, std::string_view::npos);
+          p = quoted_run(p, end, nullptr);
           break;
         case ByteClass::semicolon:
           // A ";" opening a token stands for an empty cell and hides the rest of the line.
           emit({});
           return;
         case ByteClass::maybe_space:
-          if (const std::size_t width = unicode::space_length(line.substr(i))) {
-            i += width;
-            break;
+          if (const std::size_t width = multi_byte_space(p, end)) {
+            p += width;
+          } else {
+            p = token(p, end);
           }
-          [[fallthrough]];
-        case ByteClass::ordinary:
-          i = token(line, i);
           break;
       }
     }
   }
 
  private:
-  // The token that starts at position start, up to white space or a quoted run. Returns where it ended.
-  std::size_t token(std::string_view line, std::size_t start) {
-    std::size_t i = start + 1;
+  // The token that starts at start, up to white space or a quoted run. Returns where it ended.
+  const char* token(const char* start, const char* end) {
+    const char* p = start + 1;
     while (true) {
-      while (i < line.size() && token_class(line[i]) == ByteClass::ordinary) ++i;
-      if (i == line.size()) {
-        emit(line.substr(start));
-        return i;
+      while (p != end && token_class(*p) == ByteClass::ordinary) ++p;
+      if (p == end) {
+        emit(start, end);
+        return end;
       }
-      if (token_class(line[i]) == ByteClass::quote) return quoted_run(line, i, start);
-      const std::size_t width = unicode::space_length(line.substr(i));
-      if (width > 0) {
-        emit(line.substr(start, i - start));
-        return i + width;
+      switch (token_class(*p)) {
+        case ByteClass::space:
+          emit(start, p);
+          return p + 1;
+        case ByteClass::quote:
+          return quoted_run(p, end, start);
+        default:
+          if (const std::size_t width = multi_byte_space(p, end)) {
+            emit(start, p);
+            return p + width;
+          }
+          ++p;  // a multi-byte character that is no white space
       }
-      ++i;  // a multi-byte character that is no white space
     }
   }
 
-  // The run after the quote at position quote, up to the same quote or the end of the line, ends the
-  // current token; text before the quote is glued to it. Returns the position after the run.
-  std::size_t quoted_run(std::string_view line, std::size_t quote, std::size_t start) {
-    const std::size_t close = line.find(line[quote], quote + 1);
-    const std::size_t end = close == std::string_view::npos ? line.size() : close;
-    const std::string_view run = line.substr(quote + 1, end - quote - 1);
-    if (start == std::string_view::npos) {
-      if (!run.empty()) emit(run);
-    } else if (run.empty()) {
-      emit(line.substr(start, quote - start));
+  // The run after the quote at quote, up to the same quote or the end of the line, ends the current
+  // token; the text from start (when there is one) to the quote is glued to it. Returns where the run ended.
+  const char* quoted_run(const char* quote, const char* end, const char* start) {
+    const char* const run = quote + 1;
+    const auto* close = static_cast<const char*>(std::memchr(run, *quote, static_cast<std::size_t>(end - run)));
+    const char* const run_end = close == nullptr ? end : close;
+    if (start == nullptr) {
+      if (run_end != run) emit(run, run_end);
+    } else if (run_end == run) {
+      emit(start, quote);
     } else {
-      emit(glued_cells_.emplace_back(text::concat(line.substr(start, quote - start), run)));
+      emit(glued_cells_.emplace_back(text::concat(view(start, quote), view(run, run_end))));
     }
-    return close == std::string_view::npos ? line.size() : close + 1;
+    return close == nullptr ? end : close + 1;
   }
+
+  static std::string_view view(const char* first, const char* last) {
+    return {first, static_cast<std::size_t>(last - first)};
+  }
+
+  void emit(const char* first, const char* last) { emit(view(first, last)); }
 
   void emit(std::string_view token) {
     const bool null = token.size() == 1 && (token[0] == '?' || token[0] == '.');

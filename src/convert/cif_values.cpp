@@ -50,32 +50,32 @@ std::int64_t decimal_magnitude(std::string_view text) {
 // Exact float values of the powers of ten up to 10^10 (5^10 is below 2^24).
 constexpr std::array<float, 11> powers_of_ten = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 
+// The digits from p on, appended to value. Returns where they end.
+const char* read_digits(const char* p, const char* end, std::uint64_t& value) {
+  for (; p != end && is_digit(*p); ++p) value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+  return p;
+}
+
 // The usual coordinate cell ("-12.345"): a sign, digits and a point, no exponent, the digits making an
 // integer of at most 2^24 with at most ten of them after the point. The integer and the power of ten
 // are exact floats, so a single division rounds to the nearest float, as the general parser does.
 // Absent for any other text.
 std::optional<float> parse_short_decimal(std::string_view text) {
-  constexpr std::uint32_t exact_limit = 1u << 24;
+  constexpr std::size_t max_digits = 9;  // so the integer cannot overflow
   const char* p = text.data();
   const char* const end = p + text.size();
   const bool negative = p != end && *p == '-';
   if (p != end && (*p == '-' || *p == '+')) ++p;
-  std::uint32_t mantissa = 0;
-  std::size_t digits = 0;
-  const char* point = nullptr;
-  for (; p != end; ++p) {
-    if (is_digit(*p)) {
-      mantissa = mantissa * 10 + static_cast<std::uint32_t>(*p - '0');
-      if (mantissa > exact_limit) return std::nullopt;
-      ++digits;
-    } else if (*p == '.' && point == nullptr) {
-      point = p;
-    } else {
-      return std::nullopt;
-    }
+  std::uint64_t mantissa = 0;
+  const char* const integer_end = read_digits(p, end, mantissa);
+  const char* fraction_end = integer_end;
+  if (integer_end != end && *integer_end == '.') fraction_end = read_digits(integer_end + 1, end, mantissa);
+  const auto integer_digits = static_cast<std::size_t>(integer_end - p);
+  const std::size_t fraction_digits = fraction_end == integer_end ? 0 : static_cast<std::size_t>(fraction_end - integer_end - 1);
+  if (fraction_end != end || integer_digits + fraction_digits == 0 || integer_digits + fraction_digits > max_digits ||
+      fraction_digits >= powers_of_ten.size() || mantissa > (1u << 24)) {
+    return std::nullopt;
   }
-  const std::size_t fraction_digits = point == nullptr ? 0 : static_cast<std::size_t>(end - point - 1);
-  if (digits == 0 || fraction_digits >= powers_of_ten.size()) return std::nullopt;
   const float value = static_cast<float>(mantissa) / powers_of_ten[fraction_digits];
   return negative ? -value : value;
 }

@@ -36,6 +36,9 @@ struct Model {
   std::vector<ResidueEntry> residues;       // in key order, each key once
 };
 
+// The insertion code in a residue key: "~" for none.
+std::string_view key_code(std::string_view ins_code) { return ins_code.empty() ? std::string_view{"~"} : ins_code; }
+
 bool is_ascii_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // The element named by the letters of a type symbol: Fe2+ is iron, 1H hydrogen.
@@ -84,7 +87,7 @@ std::expected<void, MmCifError> read_atoms(const std::vector<AtomRecord>& record
   model.atom_sites.reserve(records.size());
   for (std::size_t r = 0; r < records.size(); ++r) {
     const AtomRecord& record = records[r];
-    if (record.label_alt_id && *record.label_alt_id != "A") continue;
+    if (!record.label_alt_id.empty() && record.label_alt_id != "A") continue;
     const auto element = element_of(record.type_symbol);
     if (!element) return std::unexpected(element.error());
     const auto atom = static_cast<AtomRef>(model.atom_sites.size());
@@ -95,10 +98,10 @@ std::expected<void, MmCifError> read_atoms(const std::vector<AtomRecord>& record
     model.record_atoms[r] = atom;
     model.atom_sites.push_back(static_cast<std::uint32_t>(r));
     // Atoms of one residue follow each other: only a change of key starts a new entry.
-    const ResidueId key{record.auth_asym_id, record.auth_seq_id, record.ins_code.value_or("~"), record.label_comp_id};
+    const ResidueId key{record.auth_asym_id, record.auth_seq_id, key_code(record.ins_code), record.label_comp_id};
     if (model.residues.empty() || model.residues.back().key != key) model.residues.push_back({key, {}, {}});
     model.residues.back().atoms.push_back(atom);
-    model.residues.back().insertion_code = record.ins_code.value_or("");
+    model.residues.back().insertion_code = record.ins_code;
   }
   merge_by_key(model.residues);
   return {};
@@ -161,8 +164,7 @@ void add_residues_without_atoms(Model& model, const std::vector<MissingResidue>&
   const std::vector<std::string_view> aligned = add_sequence_residues(poly_seq, seq_begins, model.residues, added);
   for (const MissingResidue& missing : missing_residues) {
     if (std::find(aligned.begin(), aligned.end(), missing.chain) != aligned.end()) continue;
-    const std::string_view code = missing.ins_code.empty() ? std::string_view{"~"} : missing.ins_code;
-    added.push_back({{missing.chain, missing.seq, code, missing.name}, missing.ins_code, {}});
+    added.push_back({{missing.chain, missing.seq, key_code(missing.ins_code), missing.name}, missing.ins_code, {}});
   }
   if (added.empty()) return;
   // Residues with atoms come first, so a key that is already there keeps its atoms and insertion code.

@@ -21,15 +21,14 @@ constexpr std::string_view target = "redivi::convert::mmcif";
 
 namespace atom_site {
 enum : std::size_t {
-  id, type_symbol, label_atom_id, label_alt_id, label_comp_id, label_asym_id, label_seq_id, ins_code,
-  x, y, z, occupancy, b_iso, formal_charge, auth_asym_id, auth_seq_id, group_pdb, model_num, count
+  type_symbol, label_atom_id, label_alt_id, label_comp_id, label_asym_id, label_seq_id, ins_code,
+  x, y, z, formal_charge, auth_asym_id, auth_seq_id, model_num, count
 };
 constexpr std::array<std::string_view, count> tags = {
-    "_atom_site.id", "_atom_site.type_symbol", "_atom_site.label_atom_id", "_atom_site.label_alt_id",
-    "_atom_site.label_comp_id", "_atom_site.label_asym_id", "_atom_site.label_seq_id",
-    "_atom_site.pdbx_PDB_ins_code", "_atom_site.Cartn_x", "_atom_site.Cartn_y", "_atom_site.Cartn_z",
-    "_atom_site.occupancy", "_atom_site.B_iso_or_equiv", "_atom_site.pdbx_formal_charge",
-    "_atom_site.auth_asym_id", "_atom_site.auth_seq_id", "_atom_site.group_PDB", "_atom_site.pdbx_PDB_model_num"};
+    "_atom_site.type_symbol", "_atom_site.label_atom_id", "_atom_site.label_alt_id", "_atom_site.label_comp_id",
+    "_atom_site.label_asym_id", "_atom_site.label_seq_id", "_atom_site.pdbx_PDB_ins_code", "_atom_site.Cartn_x",
+    "_atom_site.Cartn_y", "_atom_site.Cartn_z", "_atom_site.pdbx_formal_charge", "_atom_site.auth_asym_id",
+    "_atom_site.auth_seq_id", "_atom_site.pdbx_PDB_model_num"};
 using Columns = std::array<Column, count>;
 }  // namespace atom_site
 
@@ -54,24 +53,19 @@ struct BlockRecords {
 AtomRecord read_atom_record(Row row, const atom_site::Columns& c) {
   using namespace atom_site;
   AtomRecord record;
-  record.id = row_u32_or(row, c[id], 0);
   record.type_symbol = row_string_or_default(row, c[type_symbol]);
   record.label_atom_id = row_string_or_default(row, c[label_atom_id]);
-  record.label_alt_id = row_str(row, c[label_alt_id]);
+  record.label_alt_id = row_string_or_default(row, c[label_alt_id]);
   record.label_comp_id = row_string_or_default(row, c[label_comp_id]);
   record.label_asym_id = row_string_or_default(row, c[label_asym_id]);
   record.label_seq_id = row_i32_or(row, c[label_seq_id], 0);
-  record.ins_code = row_str(row, c[ins_code]);
+  record.ins_code = row_string_or_default(row, c[ins_code]);
   record.x = row_f32_or(row, c[x], 0.0f);
   record.y = row_f32_or(row, c[y], 0.0f);
   record.z = row_f32_or(row, c[z], 0.0f);
-  record.occupancy = row_f32_or(row, c[occupancy], 1.0f);
-  record.b_iso = row_f32_or(row, c[b_iso], 0.0f);
   record.formal_charge = parse_charge(row_string_or_default(row, c[formal_charge])).value_or(0);
   record.auth_asym_id = row_str_fallback(row, c[auth_asym_id], c[label_asym_id]).value_or("");
   record.auth_seq_id = row_i32_fallback(row, c[auth_seq_id], c[label_seq_id]).value_or(0);
-  record.group_pdb = row_str(row, c[group_pdb]).value_or("ATOM");
-  record.model_num = row_str(row, c[model_num]).value_or("1");
   return record;
 }
 
@@ -81,17 +75,18 @@ void read_atom_sites(const Loop& loop, BlockRecords& records) {
   std::unordered_map<std::string_view, std::size_t> model_index;
   Model* model = nullptr;
   for (std::size_t i = 0; i < loop.row_count(); ++i) {
-    AtomRecord record = read_atom_record(loop.row(i), columns);
-    if (model == nullptr || model->number != record.model_num) {
-      const auto [found, added] = model_index.try_emplace(record.model_num, records.models.size());
+    const Row row = loop.row(i);
+    const std::string_view number = row_str(row, columns[atom_site::model_num]).value_or("1");
+    if (model == nullptr || model->number != number) {
+      const auto [found, added] = model_index.try_emplace(number, records.models.size());
       if (added) {
         const std::size_t expected = records.models.empty() ? loop.row_count() : records.models[0].atom_records.size();
-        records.models.push_back(Model{record.model_num, {}});
+        records.models.push_back(Model{number, {}});
         records.models.back().atom_records.reserve(expected);
       }
       model = &records.models[found->second];
     }
-    model->atom_records.push_back(record);
+    model->atom_records.push_back(read_atom_record(row, columns));
   }
 }
 

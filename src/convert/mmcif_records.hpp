@@ -23,24 +23,21 @@ namespace redivi::mmcif {
 
 // Texts below are views into the parsed text or its data block, which outlive every record.
 
-// One row of "_atom_site".
+// One row of "_atom_site", with the items the structure is built from. The site's serial number,
+// occupancy, B-factor and group are read by nothing, so they are not parsed; the model number groups the
+// records. An absent alternate location or insertion code is the empty text, as an empty cell is absent.
 struct AtomRecord {
-  std::uint32_t id = 0;
   std::string_view type_symbol;
   std::string_view label_atom_id;
-  std::optional<std::string_view> label_alt_id;
+  std::string_view label_alt_id;
   std::string_view label_comp_id;
   std::string_view label_asym_id;
-  std::int32_t label_seq_id = 0;
-  std::optional<std::string_view> ins_code;
-  float x = 0, y = 0, z = 0;
-  float occupancy = 1;
-  float b_iso = 0;
-  std::int32_t formal_charge = 0;
+  std::string_view ins_code;
   std::string_view auth_asym_id;
+  std::int32_t label_seq_id = 0;
   std::int32_t auth_seq_id = 0;
-  std::string_view group_pdb = "ATOM";
-  std::string_view model_num = "1";
+  std::int32_t formal_charge = 0;
+  float x = 0, y = 0, z = 0;
 };
 
 // One row of "_chem_comp_bond", kept under its component name.

@@ -1,0 +1,30 @@
+// SDF reading: ours against RDKit and Open Babel on the largest corpus files and on the
+// 100,000-molecule text.
+#include <array>
+
+#include "peers.hpp"
+#include "side_by_side.hpp"
+
+namespace redivi::compare {
+namespace {
+
+constexpr std::array<std::string_view, 3> files = {"sdf/pubchem-hard-set.sdf.gz", "sdf/mols.1000.sdf.gz",
+                                                   "sdf/read_multi_conf.sdf"};
+
+void compare_sdf_read(const Options& options) {
+  for (const Input& input : load_inputs(files, &bench::large_sdf, "100k-molecule SDF")) {
+    const std::string_view text = input.text;
+    run_side_by_side(options, "SDF read: " + input.name, "molecules", text.size(),
+                     {
+                         {"redivi", [text] { return structures_of(bench::read_sdf(text)); }},
+                         {"RDKit", [text] { return structures_of(rdkit_read_sdf(text)); }},
+                         {"Open Babel", [text] { return structures_of(openbabel_read(text, "sdf")); }},
+                     },
+                     input.expected);
+  }
+}
+
+const bool registered = register_comparison({40, "sdf-read", &compare_sdf_read});
+
+}  // namespace
+}  // namespace redivi::compare

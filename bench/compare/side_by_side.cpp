@@ -1,0 +1,107 @@
+// The side-by-side timing loop, its report, the inputs and the list of comparisons.
+#include "side_by_side.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+#include "test_data.hpp"
+
+namespace redivi::compare {
+namespace {
+
+constexpr std::size_t min_runs = 3;
+
+struct Timings {
+  std::vector<double> seconds;
+  Outcome last;
+  double total = 0;
+};
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+bool wants_more(const Timings& timings, const Options& options) {
+  if (!timings.last.error.empty()) return false;
+  if (timings.seconds.size() >= options.repetitions) return false;
+  return timings.seconds.size() < min_runs || timings.total < options.budget_seconds;
+}
+
+void time_once(const Side& side, Timings& timings) {
+  const auto start = std::chrono::steady_clock::now();
+  timings.last = side.run();
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+  timings.seconds.push_back(elapsed.count());
+  timings.total += elapsed.count();
+}
+
+void print_side(const Side& side, const Timings& timings, std::string_view unit, double ours,
+                std::optional<std::size_t> expected) {
+  if (!timings.last.error.empty()) {
+    std::printf("  %-11s failed: %s\n", side.name.c_str(), timings.last.error.c_str());
+    return;
+  }
+  const double ms = median(timings.seconds) * 1e3;
+  std::printf("  %-11s %10.2f ms %10zu %-9.*s (%zu runs)", side.name.c_str(), ms, timings.last.count,
+              static_cast<int>(unit.size()), unit.data(), timings.seconds.size());
+  if (ours > 0) std::printf("  %6.2fx", ms / ours);
+  if (expected && *expected != timings.last.count) std::printf("  expected %zu", *expected);
+  std::printf("\n");
+}
+
+std::vector<Comparison>& registered() {
+  static std::vector<Comparison> list;
+  return list;
+}
+
+}  // namespace
+
+Outcome atoms_of(const bench::ReadResult& result) { return {result.atoms, result.error}; }
+Outcome structures_of(const bench::ReadResult& result) { return {result.structures, result.error}; }
+
+void run_side_by_side(const Options& options, std::string_view title, std::string_view unit, std::size_t bytes,
+                      const std::vector<Side>& sides, std::optional<std::size_t> expected) {
+  std::printf("%.*s (%.2f MB)\n", static_cast<int>(title.size()), title.data(), static_cast<double>(bytes) / 1e6);
+  std::fflush(stdout);
+  std::vector<Timings> timings(sides.size());
+  for (bool more = true; more;) {
+    more = false;
+    for (std::size_t i = 0; i < sides.size(); ++i) {
+      if (!wants_more(timings[i], options)) continue;
+      time_once(sides[i], timings[i]);
+      more = true;
+    }
+  }
+  const double ours = timings.front().last.error.empty() ? median(timings.front().seconds) * 1e3 : 0;
+  for (std::size_t i = 0; i < sides.size(); ++i) print_side(sides[i], timings[i], unit, i == 0 ? 0 : ours, expected);
+  std::fflush(stdout);
+}
+
+std::vector<Input> load_inputs(std::span<const std::string_view> corpus_files,
+                               std::optional<bench::Generated> (*generate)(), std::string_view generated_name) {
+  std::vector<Input> inputs;
+  for (std::string_view file : corpus_files) {
+    std::optional<std::string> text = test::read_corpus_file(file);
+    if (text) inputs.push_back({std::string(file), std::move(*text), std::nullopt});
+  }
+  std::optional<bench::Generated> generated = generate();
+  if (generated) inputs.push_back({std::string(generated_name), std::move(generated->text), generated->count});
+  if (inputs.empty()) std::printf("no input: the corpus folder %s is missing\n", REDIVI_DATA_DIR);
+  return inputs;
+}
+
+bool register_comparison(const Comparison& comparison) {
+  registered().push_back(comparison);
+  return true;
+}
+
+std::vector<Comparison> comparisons() {
+  std::vector<Comparison> list = registered();
+  std::sort(list.begin(), list.end(), [](const Comparison& a, const Comparison& b) { return a.rank < b.rank; });
+  return list;
+}
+
+}  // namespace redivi::compare

@@ -10,7 +10,7 @@
 namespace redivi::compare {
 namespace {
 
-constexpr std::array<std::string_view, 2> files = {"pdb/1aon.pdb.gz", "pdb/BaceCgSystemAtomistic.pdb"};
+constexpr std::array<std::string_view, 2> files = {"pdb/1aon.pdb.gz", "pdb/6cvm.pdb"};
 
 Outcome write_ours(const std::vector<TRC>& structures) {
   if (structures.empty()) return {0, "nothing read"};

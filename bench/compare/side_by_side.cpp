@@ -10,9 +10,8 @@
 namespace redivi::compare {
 namespace {
 
-constexpr std::size_t min_runs = 3;
-
 struct Timings {
+  bool skipped = false;
   std::vector<double> seconds;
   Outcome last;
   double total = 0;
@@ -25,9 +24,8 @@ double median(std::vector<double> values) {
 }
 
 bool wants_more(const Timings& timings, const Options& options) {
-  if (!timings.last.error.empty()) return false;
-  if (timings.seconds.size() >= options.repetitions) return false;
-  return timings.seconds.size() < min_runs || timings.total < options.budget_seconds;
+  if (timings.skipped || !timings.last.error.empty()) return false;
+  return timings.seconds.size() < options.repetitions && timings.total < options.budget_seconds;
 }
 
 void time_once(const Side& side, Timings& timings) {
@@ -40,8 +38,9 @@ void time_once(const Side& side, Timings& timings) {
 
 void print_side(const Side& side, const Timings& timings, std::string_view unit, double ours,
                 std::optional<std::size_t> expected) {
-  if (!timings.last.error.empty()) {
-    std::printf("  %-11s failed: %s\n", side.name.c_str(), timings.last.error.c_str());
+  if (timings.skipped || !timings.last.error.empty()) {
+    std::printf("  %-11s %s: %s\n", side.name.c_str(), timings.skipped ? "skipped" : "failed",
+                timings.skipped ? side.skipped.c_str() : timings.last.error.c_str());
     return;
   }
   const double ms = median(timings.seconds) * 1e3;
@@ -67,6 +66,7 @@ void run_side_by_side(const Options& options, std::string_view title, std::strin
   std::printf("%.*s (%.2f MB)\n", static_cast<int>(title.size()), title.data(), static_cast<double>(bytes) / 1e6);
   std::fflush(stdout);
   std::vector<Timings> timings(sides.size());
+  for (std::size_t i = 0; i < sides.size(); ++i) timings[i].skipped = !sides[i].skipped.empty();
   for (bool more = true; more;) {
     more = false;
     for (std::size_t i = 0; i < sides.size(); ++i) {

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "generate.hpp"
@@ -25,13 +26,17 @@ Outcome atoms_of(const bench::ReadResult& result);
 Outcome structures_of(const bench::ReadResult& result);
 
 struct Side {
+  Side(std::string name_, std::function<Outcome()> run_, std::string skipped_ = {})
+      : name(std::move(name_)), run(std::move(run_)), skipped(std::move(skipped_)) {}
+
   std::string name;
   std::function<Outcome()> run;
+  std::string skipped;  // why the side is not run on this input; empty when it is run
 };
 
 struct Options {
   std::size_t repetitions = 7;
-  double budget_seconds = 20;  // a slow side stops repeating past this total, after three runs
+  double budget_seconds = 20;  // a slow side stops repeating once its runs took this long in all
 };
 
 // Runs the sides in turns, each up to the repetitions, and prints one line per side: its median

@@ -8,7 +8,7 @@
 
 namespace redivi::bench {
 
-// A generated text and the number of atoms (molecules for SDF) it holds.
+// A generated text and the number of atom records (molecules for SDF) it holds.
 struct Generated {
   std::string text;
   std::size_t count = 0;

@@ -193,7 +193,7 @@ TEST(CifCells, ReadDecimalsToTheNearestFloat) {
     state = state * 6364136223846793005u + 1442695040888963407u;
     std::string digits = std::to_string((state >> 20) % 100000000u);
     const std::size_t point = (state >> 8) % (digits.size() + 1);
-    digits.insert(point, ".");
+    digits.insert(digits.begin() + static_cast<std::ptrdiff_t>(point), '.');
     cells.push_back(((state >> 4) & 1) ? "-" + digits : digits);
   }
   for (const std::string& cell : cells) {

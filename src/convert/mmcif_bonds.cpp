@@ -2,9 +2,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <limits>
-#include <tuple>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -17,19 +16,24 @@ namespace {
 
 constexpr std::uint32_t none = std::numeric_limits<std::uint32_t>::max();
 
-// An atom site as "_struct_conn" names its partners.
-struct AtomLabel {
-  std::string_view atom_id;
-  std::string_view asym_id;
-  std::int32_t seq_id;
-  bool operator==(const AtomLabel&) const = default;
+// A name, a chain and a number: an atom site as "_struct_conn" names its partners, or a component
+// instance (residue name, author chain and number) whose atoms "_chem_comp_bond" joins.
+struct Label {
+  std::string_view name;
+  std::string_view chain;
+  std::int32_t number;
+  bool operator==(const Label&) const = default;
 };
 
-struct AtomLabelHash {
-  std::size_t operator()(const AtomLabel& label) const noexcept {
-    std::size_t hash = std::hash<std::string_view>{}(label.atom_id);
-    hash = hash * 31 + std::hash<std::string_view>{}(label.asym_id);
-    return hash * 31 + std::hash<std::int32_t>{}(label.seq_id);
+// Names and chains are a few bytes long, so an inline byte loop beats a call to the general string hash.
+struct LabelHash {
+  static std::uint64_t mix(std::uint64_t hash, std::string_view text) {
+    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    return (hash ^ text.size()) * 0x100000001b3u;
+  }
+  std::size_t operator()(const Label& label) const noexcept {
+    const std::uint64_t hash = mix(mix(0xcbf29ce484222325u, label.name), label.chain);
+    return static_cast<std::size_t>((hash ^ static_cast<std::uint32_t>(label.number)) * 0x9e3779b97f4a7c15u);
   }
 };
 
@@ -48,7 +52,7 @@ BondSetting setting(std::uint32_t a, std::uint32_t b, BondOrder order) {
 // a partner that is missing or was skipped gives no bond.
 void add_connection_bonds(const BondSources& sources, std::vector<BondSetting>& settings) {
   if (sources.connections.empty()) return;
-  std::unordered_map<AtomLabel, std::uint32_t, AtomLabelHash> first_record;
+  std::unordered_map<Label, std::uint32_t, LabelHash> first_record;
   for (const Connection& c : sources.connections) {
     first_record.try_emplace({c.ptnr1_label_atom_id, c.ptnr1_label_asym_id, c.ptnr1_label_seq_id}, none);
     first_record.try_emplace({c.ptnr2_label_atom_id, c.ptnr2_label_asym_id, c.ptnr2_label_seq_id}, none);
@@ -58,7 +62,7 @@ void add_connection_bonds(const BondSources& sources, std::vector<BondSetting>& 
     const auto found = first_record.find({record.label_atom_id, record.label_asym_id, record.label_seq_id});
     if (found != first_record.end() && found->second == none) found->second = static_cast<std::uint32_t>(r);
   }
-  const auto atom_of = [&](const AtomLabel& label) {
+  const auto atom_of = [&](const Label& label) {
     const std::uint32_t record = first_record.at(label);
     return record == none ? none : sources.record_atoms[record];
   };
@@ -76,53 +80,53 @@ BondOrder order_of(std::string_view value_order) {
   return BondOrder::Single;  // SING, and every code without an order of its own
 }
 
-// The atoms of one component instance: one name, chain and number, in record order.
-struct Group {
-  std::string_view comp_id;
-  std::string_view asym_id;
-  std::int32_t seq_id;
+// The atoms of each component instance in record order, the instances in order of first appearance:
+// atoms of instance g are atoms[starts[g]] up to atoms[starts[g + 1]].
+struct Groups {
+  std::vector<std::string_view> comp_ids;
+  std::vector<std::uint32_t> starts;
   std::vector<std::uint32_t> atoms;
-
-  auto key() const { return std::tie(comp_id, asym_id, seq_id); }
 };
 
-// Atoms of one group mostly follow each other: runs are found in order, then runs of one key joined.
-std::vector<Group> component_groups(const BondSources& sources) {
-  std::vector<Group> groups;
-  for (std::size_t atom = 0; atom < sources.atom_sites.size(); ++atom) {
-    const AtomRecord& record = sources.atom_records[sources.atom_sites[atom]];
-    if (groups.empty() || groups.back().key() != std::tie(record.label_comp_id, record.auth_asym_id,
-                                                           record.auth_seq_id)) {
-      groups.push_back({record.label_comp_id, record.auth_asym_id, record.auth_seq_id, {}});
+Label instance_of(const AtomRecord& record) {
+  return {record.label_comp_id, record.auth_asym_id, record.auth_seq_id};
+}
+
+// Atoms of one instance mostly follow each other, so the index is consulted once per run of atoms.
+Groups component_groups(const BondSources& sources) {
+  const std::size_t atom_count = sources.atom_sites.size();
+  std::unordered_map<Label, std::uint32_t, LabelHash> index;
+  std::vector<std::uint32_t> group_of(atom_count);
+  Groups groups;
+  for (std::size_t atom = 0; atom < atom_count; ++atom) {
+    const Label key = instance_of(sources.atom_records[sources.atom_sites[atom]]);
+    if (atom == 0 || key != instance_of(sources.atom_records[sources.atom_sites[atom - 1]])) {
+      const auto [found, added] = index.try_emplace(key, static_cast<std::uint32_t>(groups.comp_ids.size()));
+      if (added) groups.comp_ids.push_back(key.name);
+      group_of[atom] = found->second;
+    } else {
+      group_of[atom] = group_of[atom - 1];
     }
-    groups.back().atoms.push_back(static_cast<std::uint32_t>(atom));
   }
-  std::stable_sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) { return a.key() < b.key(); });
-  std::size_t kept = 0;
-  for (std::size_t i = 0; i < groups.size(); ++i) {
-    if (kept > 0 && groups[kept - 1].key() == groups[i].key()) {
-      groups[kept - 1].atoms.insert(groups[kept - 1].atoms.end(), groups[i].atoms.begin(), groups[i].atoms.end());
-    } else if (kept++ != i) {
-      groups[kept - 1] = std::move(groups[i]);
-    }
+  groups.starts.assign(groups.comp_ids.size() + 1, 0);
+  for (const std::uint32_t group : group_of) ++groups.starts[group + 1];
+  for (std::size_t g = 1; g < groups.starts.size(); ++g) groups.starts[g] += groups.starts[g - 1];
+  std::vector<std::uint32_t> next(groups.starts.begin(), groups.starts.end() - 1);
+  groups.atoms.resize(atom_count);
+  for (std::size_t atom = 0; atom < atom_count; ++atom) {
+    groups.atoms[next[group_of[atom]]++] = static_cast<std::uint32_t>(atom);
   }
-  groups.resize(kept);
   return groups;
 }
 
-// Each component bond joins the first atoms of the group that carry its two atom names.
-void add_group_bonds(const BondSources& sources, const Group& group, const std::vector<CompBond>& bonds,
-                     std::vector<BondSetting>& settings) {
-  std::vector<std::pair<std::string_view, std::uint32_t>> by_name;
-  by_name.reserve(group.atoms.size());
-  for (const std::uint32_t atom : group.atoms) {
-    by_name.emplace_back(sources.atom_records[sources.atom_sites[atom]].label_atom_id, atom);
-  }
-  std::stable_sort(by_name.begin(), by_name.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  const auto first_named = [&by_name](std::string_view name) {
-    const auto found = std::lower_bound(by_name.begin(), by_name.end(), name,
-                                        [](const auto& entry, std::string_view n) { return entry.first < n; });
-    return found != by_name.end() && found->first == name ? found->second : none;
+// Each component bond joins the first atoms of the instance that carry its two atom names.
+void add_group_bonds(const BondSources& sources, std::span<const std::uint32_t> atoms,
+                     const std::vector<CompBond>& bonds, std::vector<BondSetting>& settings) {
+  const auto first_named = [&](std::string_view name) {
+    for (const std::uint32_t atom : atoms) {
+      if (sources.atom_records[sources.atom_sites[atom]].label_atom_id == name) return atom;
+    }
+    return none;
   };
   for (const CompBond& bond : bonds) {
     const std::uint32_t first = first_named(bond.atom_id_1);
@@ -133,9 +137,13 @@ void add_group_bonds(const BondSources& sources, const Group& group, const std::
 
 void add_component_bonds(const BondSources& sources, std::vector<BondSetting>& settings) {
   if (sources.comp_bonds.empty()) return;
-  for (const Group& group : component_groups(sources)) {
-    const auto found = sources.comp_bonds.find(group.comp_id);
-    if (found != sources.comp_bonds.end()) add_group_bonds(sources, group, found->second, settings);
+  const Groups groups = component_groups(sources);
+  const std::span<const std::uint32_t> atoms(groups.atoms);
+  for (std::size_t g = 0; g < groups.comp_ids.size(); ++g) {
+    const auto found = sources.comp_bonds.find(groups.comp_ids[g]);
+    if (found == sources.comp_bonds.end()) continue;
+    add_group_bonds(sources, atoms.subspan(groups.starts[g], groups.starts[g + 1] - groups.starts[g]), found->second,
+                    settings);
   }
 }
 

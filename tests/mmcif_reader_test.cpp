@@ -104,6 +104,27 @@ TEST(MmcifReader, GivesOneStructurePerModelInOrderOfFirstAppearance) {
   EXPECT_TRUE(read("").empty());
 }
 
+// Atom sites are read row by row as the text is tokenized; what a block keeps must still decide.
+TEST(MmcifReader, TakesTheAtomSitesOfEachBlocksLastAtomSiteItem) {
+  constexpr std::string_view loop =
+      "loop_\n_atom_site.type_symbol\n_atom_site.label_atom_id\n_atom_site.Cartn_x\n_atom_site.pdbx_PDB_model_num\n";
+  struct Case { std::string text; std::vector<std::vector<std::string>> labels; };
+  const std::vector<Case> cases = {
+      {"data_a\n" + std::string(loop) + "N N 1 2\n" + std::string(loop) + "C CA 2 1\nC C 3 1\n", {{"CA", "C"}}},
+      {"data_a\n" + std::string(loop) + "N N 1 1\n_atom_site x\n", {}},
+      {"data_a\n" + std::string(loop) + "N N 1 1\ndata_b\n" + std::string(loop) + "O O 4 1\ndata_c\n",
+       {{"N"}, {"O"}}},
+      {std::string(loop) + "N N 1 1\ndata_a\n_atom_site.id 1\n", {}},
+      {"data_a\n" + std::string(loop) + "N N 1 1 9\nC CA 2\n1\nC C 3\n_x y\nO O5\"'\" 4 1\n", {{"CA"}}},
+      {"data_a\n" + std::string(loop) + "O O5\"'\" 4 1\nC x'y z' 5 1\n", {{"O5'", "xy z"}}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::vector<std::string>> labels;
+    for (const TRC& trc : read(c.text)) labels.push_back(*trc.topology.labels);
+    EXPECT_EQ(labels, c.labels) << c.text;
+  }
+}
+
 TEST(MmcifReader, KeepsSitesWithoutAlternateOrWithAlternateA) {
   const auto structures = read(block({{.name = "N", .alt = "."},
                                       {.name = "CA", .alt = "A"},

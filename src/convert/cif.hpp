@@ -49,6 +49,23 @@ struct DataBlock {
 // The data blocks of a CIF text, in file order. Malformed input is absorbed, so this always succeeds.
 std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text);
 
+// Takes the rows of the loops of one category as they are read, so that no cell of them is kept.
+class RowSink {
+ public:
+  virtual ~RowSink() = default;
+  // A loop of the category starts in the block at position block_index of the result; it replaces any
+  // earlier item of that key there. expected_rows is an upper estimate from its value lines.
+  virtual void begin_loop(std::size_t block_index, std::span<const std::string_view> tags,
+                          std::size_t expected_rows) = 0;
+  // One row of that loop, in file order. Its cells live as long as the block.
+  virtual void row(Row row) = 0;
+};
+
+// As above, but the loops of category (in open blocks) are handed to sink row by row: the block keeps
+// their tags with no rows.
+std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text, std::string_view category,
+                                                              RowSink& sink);
+
 const Loop* get_loop_data(const DataBlock& block, std::string_view category);
 std::optional<std::string_view> get_single_data(const DataBlock& block, std::string_view tag);
 // The position of the first tag equal to name, byte for byte.
@@ -103,9 +120,10 @@ inline float row_f32_or(Row row, Column column, float fallback) {
 
 // The columns of tags, located once per loop.
 template <std::size_t N>
-std::array<Column, N> find_columns(const Loop& loop, const std::array<std::string_view, N>& tags) {
+std::array<Column, N> find_columns(std::span<const std::string_view> loop_tags,
+                                   const std::array<std::string_view, N>& tags) {
   std::array<Column, N> columns;
-  for (std::size_t i = 0; i < N; ++i) columns[i] = find_column_index(loop.tags, tags[i]);
+  for (std::size_t i = 0; i < N; ++i) columns[i] = find_column_index(loop_tags, tags[i]);
   return columns;
 }
 

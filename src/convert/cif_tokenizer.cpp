@@ -175,9 +175,9 @@ bool ends_loop(std::string_view trimmed) {
 
 bool is_skipped(std::string_view trimmed) { return trimmed.empty() || trimmed.starts_with('#'); }
 
-// An upper estimate of a loop's cells from its value lines, up to the line that ends the loop: one row
+// An upper estimate of a loop's rows from its value lines, up to the line that ends the loop: one row
 // per line, but no more cells than half the bytes, as each cell takes a character and a separator.
-std::size_t estimated_cells(std::string_view values, std::size_t width) {
+std::size_t estimated_rows(std::string_view values, std::size_t width) {
   text::Lines lines{values};
   std::size_t line_count = 0;
   std::size_t bytes = 0;
@@ -188,7 +188,7 @@ std::size_t estimated_cells(std::string_view values, std::size_t width) {
     ++line_count;
     bytes += line.size() + 1;
   }
-  return std::min(line_count * width, bytes / 2 + 1);
+  return std::min(line_count, (bytes / 2) / width + 1);
 }
 
 // One row from line and, while cells are still missing, the lines after it. A row whose token count
@@ -205,7 +205,7 @@ void read_row(LineCursor& cursor, std::string_view line, Loop& loop, Tokenizer& 
   if (loop.cells.size() - start != width) loop.cells.resize(start);
 }
 
-// The value lines of a loop without tags, which is dropped.
+// The value lines of a loop that is dropped. They end where the rows of a kept loop would end.
 void skip_values(LineCursor& cursor) {
   std::string_view line;
   while (cursor.peek(line)) {
@@ -215,29 +215,34 @@ void skip_values(LineCursor& cursor) {
   }
 }
 
-// The loop after a "loop_" line: its tag lines, then its rows up to the next tag, loop or block.
-Loop read_loop(LineCursor& cursor, std::deque<std::string>& glued_cells) {
-  Loop loop;
+// The tag lines after a "loop_" line.
+std::vector<std::string_view> read_tags(LineCursor& cursor) {
+  std::vector<std::string_view> tags;
   std::string_view line;
   while (cursor.peek(line)) {
     const std::string_view trimmed = unicode::trim(line);
     if (!trimmed.starts_with('_')) break;
-    loop.tags.push_back(trimmed);
+    tags.push_back(trimmed);
     cursor.advance();
   }
-  if (loop.tags.empty()) {
-    skip_values(cursor);
-    return loop;
-  }
-  loop.cells.reserve(estimated_cells(cursor.remaining(), loop.tags.size()));
+  return tags;
+}
+
+// The rows of a loop up to the next tag, loop or block. With a sink each row is handed over, then dropped.
+void read_rows(LineCursor& cursor, Loop& loop, std::deque<std::string>& glued_cells, RowSink* sink) {
   Tokenizer tokenizer{loop.cells, glued_cells};
+  std::string_view line;
   while (cursor.peek(line)) {
     const std::string_view trimmed = unicode::trim(line);
     if (!is_skipped(trimmed) && ends_loop(trimmed)) break;
     cursor.advance();
-    if (!is_skipped(trimmed)) read_row(cursor, line, loop, tokenizer);
+    if (is_skipped(trimmed)) continue;
+    read_row(cursor, line, loop, tokenizer);
+    if (sink != nullptr && !loop.cells.empty()) {
+      sink->row(loop.row(0));
+      loop.cells.clear();
+    }
   }
-  return loop;
 }
 
 // A loop is kept under its category: the first tag up to its first ".".
@@ -253,12 +258,37 @@ void read_single_item(std::string_view trimmed, DataBlock& block) {
   }
 }
 
-}  // namespace
-
-std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text) {
+// The blocks read so far, and the category whose rows go to the sink.
+struct Parse {
   std::vector<DataBlock> blocks;
   bool block_open = false;
-  std::deque<std::string> orphan_cells;  // for loops before the first block, which are dropped
+  std::string_view streamed_category;
+  RowSink* sink = nullptr;
+};
+
+// The loop after a "loop_" line, kept under its category in the open block; dropped without tags or block.
+void read_loop(LineCursor& cursor, Parse& parse) {
+  Loop loop;
+  loop.tags = read_tags(cursor);
+  if (loop.tags.empty() || !parse.block_open) {
+    skip_values(cursor);
+    return;
+  }
+  const std::string_view category = category_of(loop.tags.front());
+  const std::size_t expected_rows = estimated_rows(cursor.remaining(), loop.tags.size());
+  RowSink* sink = category == parse.streamed_category ? parse.sink : nullptr;
+  if (sink != nullptr) {
+    sink->begin_loop(parse.blocks.size() - 1, loop.tags, expected_rows);
+    loop.cells.reserve(loop.tags.size());
+  } else {
+    loop.cells.reserve(expected_rows * loop.tags.size());
+  }
+  DataBlock& block = parse.blocks.back();
+  read_rows(cursor, loop, block.glued_cells, sink);
+  block.items.insert_or_assign(category, DataItem{std::move(loop)});
+}
+
+std::vector<DataBlock> parse_blocks(std::string_view text, Parse& parse) {
   LineCursor cursor{text};
   std::string_view line;
   while (cursor.peek(line)) {
@@ -266,19 +296,30 @@ std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view t
     const std::string_view trimmed = unicode::trim(line);
     if (is_skipped(trimmed)) continue;
     if (trimmed.starts_with("data_")) {
-      blocks.emplace_back().name = trimmed.substr(5);
-      block_open = true;
+      parse.blocks.emplace_back().name = trimmed.substr(5);
+      parse.block_open = true;
     } else if (trimmed.starts_with("loop_")) {
-      Loop loop = read_loop(cursor, block_open ? blocks.back().glued_cells : orphan_cells);
-      if (block_open && !loop.tags.empty()) {
-        const std::string_view category = category_of(loop.tags.front());
-        blocks.back().items.insert_or_assign(category, DataItem{std::move(loop)});
-      }
-    } else if (trimmed.starts_with('_') && block_open) {
-      read_single_item(trimmed, blocks.back());
+      read_loop(cursor, parse);
+    } else if (trimmed.starts_with('_') && parse.block_open) {
+      read_single_item(trimmed, parse.blocks.back());
     }
   }
-  return blocks;
+  return std::move(parse.blocks);
+}
+
+}  // namespace
+
+std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text) {
+  Parse parse;
+  return parse_blocks(text, parse);
+}
+
+std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text, std::string_view category,
+                                                              RowSink& sink) {
+  Parse parse;
+  parse.streamed_category = category;
+  parse.sink = &sink;
+  return parse_blocks(text, parse);
 }
 
 }  // namespace redivi::mmcif

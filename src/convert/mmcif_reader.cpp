@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -69,33 +70,58 @@ AtomRecord read_atom_record(Row row, const atom_site::Columns& c) {
   return record;
 }
 
-// Rows of one model mostly follow each other, so the previous row's model is tried before the index.
-void read_atom_sites(const Loop& loop, BlockRecords& records) {
-  const auto columns = find_columns(loop, atom_site::tags);
-  std::unordered_map<std::string_view, std::size_t> model_index;
-  Model* model = nullptr;
-  for (std::size_t i = 0; i < loop.row_count(); ++i) {
-    const Row row = loop.row(i);
-    const std::string_view number = row_str(row, columns[atom_site::model_num]).value_or("1");
-    if (model == nullptr || model->number != number) {
-      const auto [found, added] = model_index.try_emplace(number, records.models.size());
-      if (added) {
-        const std::size_t expected = records.models.empty() ? loop.row_count() : records.models[0].atom_records.size();
-        records.models.push_back(Model{number, {}});
-        records.models.back().atom_records.reserve(expected);
-      }
-      model = &records.models[found->second];
-    }
-    model->atom_records.push_back(read_atom_record(row, columns));
+// The atom sites of each block, read row by row while the text is tokenized. Rows of one model mostly
+// follow each other, so the previous row's model is tried before the index.
+class AtomSites final : public RowSink {
+ public:
+  void begin_loop(std::size_t block_index, std::span<const std::string_view> tags,
+                  std::size_t expected_rows) override {
+    if (blocks_.size() <= block_index) blocks_.resize(block_index + 1);
+    blocks_[block_index].clear();  // a later loop of the block replaces the earlier one
+    block_index_ = block_index;
+    columns_ = find_columns(tags, atom_site::tags);
+    expected_rows_ = expected_rows;
+    model_index_.clear();
+    model_ = nullptr;
   }
-}
+
+  void row(Row row) override {
+    const std::string_view number = row_str(row, columns_[atom_site::model_num]).value_or("1");
+    if (model_ == nullptr || model_->number != number) model_ = &model_of(number);
+    model_->atom_records.push_back(read_atom_record(row, columns_));
+  }
+
+  // The models of the block's last atom-site loop, in order of first appearance.
+  std::vector<Model> take(std::size_t block_index) {
+    return block_index < blocks_.size() ? std::move(blocks_[block_index]) : std::vector<Model>{};
+  }
+
+ private:
+  Model& model_of(std::string_view number) {
+    std::vector<Model>& models = blocks_[block_index_];
+    const auto [found, added] = model_index_.try_emplace(number, models.size());
+    if (added) {
+      const std::size_t expected = models.empty() ? expected_rows_ : models[0].atom_records.size();
+      models.push_back(Model{number, {}});
+      models.back().atom_records.reserve(expected);
+    }
+    return models[found->second];
+  }
+
+  std::vector<std::vector<Model>> blocks_;
+  std::size_t block_index_ = 0;
+  atom_site::Columns columns_{};
+  std::size_t expected_rows_ = 0;
+  std::unordered_map<std::string_view, std::size_t> model_index_;
+  Model* model_ = nullptr;
+};
 
 void read_comp_bonds(const Loop& loop, BlockRecords& records) {
   enum : std::size_t { comp_id, atom_id_1, atom_id_2, value_order, pdbx_ordinal, count };
   constexpr std::array<std::string_view, count> tags = {
       "_chem_comp_bond.comp_id", "_chem_comp_bond.atom_id_1", "_chem_comp_bond.atom_id_2",
       "_chem_comp_bond.value_order", "_chem_comp_bond.pdbx_ordinal"};
-  const auto c = find_columns(loop, tags);
+  const auto c = find_columns(loop.tags, tags);
   for (std::size_t i = 0; i < loop.row_count(); ++i) {
     const Row row = loop.row(i);
     records.comp_bonds[row_string_or_default(row, c[comp_id])].push_back(
@@ -109,7 +135,7 @@ void read_poly_seq(const Loop& loop, BlockRecords& records) {
   constexpr std::array<std::string_view, count> tags = {
       "_pdbx_poly_seq_scheme.seq_id", "_pdbx_poly_seq_scheme.pdb_strand_id", "_pdbx_poly_seq_scheme.asym_id",
       "_pdbx_poly_seq_scheme.auth_mon_id", "_pdbx_poly_seq_scheme.mon_id"};
-  const auto c = find_columns(loop, tags);
+  const auto c = find_columns(loop.tags, tags);
   for (std::size_t i = 0; i < loop.row_count(); ++i) {
     const Row row = loop.row(i);
     const auto seq = row_i32(row, c[seq_id]);
@@ -154,7 +180,7 @@ void read_connections(const Loop& loop, BlockRecords& records) {
       "_struct_conn.id", "_struct_conn.conn_type_id", "_struct_conn.ptnr1_label_atom_id",
       "_struct_conn.ptnr1_label_asym_id", "_struct_conn.ptnr1_label_seq_id", "_struct_conn.ptnr2_label_atom_id",
       "_struct_conn.ptnr2_label_asym_id", "_struct_conn.ptnr2_label_seq_id"};
-  const auto c = find_columns(loop, tags);
+  const auto c = find_columns(loop.tags, tags);
   records.connections.reserve(loop.row_count());
   for (std::size_t i = 0; i < loop.row_count(); ++i) {
     const Row row = loop.row(i);
@@ -176,7 +202,7 @@ void read_missing_residues(const Loop& loop, BlockRecords& records) {
       "_pdbx_unobs_or_zero_occ_residues.label_seq_id", "_pdbx_unobs_or_zero_occ_residues.auth_comp_id",
       "_pdbx_unobs_or_zero_occ_residues.label_comp_id", "_pdbx_unobs_or_zero_occ_residues.PDB_ins_code",
       "_pdbx_unobs_or_zero_occ_residues.PDB_model_num"};
-  const auto c = find_columns(loop, tags);
+  const auto c = find_columns(loop.tags, tags);
   for (std::size_t i = 0; i < loop.row_count(); ++i) {
     const Row row = loop.row(i);
     const auto flag = row_str(row, c[polymer_flag]);
@@ -203,9 +229,10 @@ void warn_skipped_rows(const BlockRecords& records) {
   }
 }
 
-BlockRecords read_block(const DataBlock& block) {
+// The atom sites count only when the block's last item under their key is their loop.
+BlockRecords read_block(const DataBlock& block, std::vector<Model> models) {
   BlockRecords records;
-  if (const Loop* loop = get_loop_data(block, "_atom_site")) read_atom_sites(*loop, records);
+  if (get_loop_data(block, "_atom_site") != nullptr) records.models = std::move(models);
   if (const Loop* loop = get_loop_data(block, "_chem_comp_bond")) read_comp_bonds(*loop, records);
   if (const Loop* loop = get_loop_data(block, "_pdbx_poly_seq_scheme")) read_poly_seq(*loop, records);
   read_seq_begins(block, records);
@@ -218,8 +245,9 @@ BlockRecords read_block(const DataBlock& block) {
 }
 
 // Appends the structure of each model of the block.
-std::expected<void, MmCifError> build_block(const DataBlock& block, std::vector<TRC>& structures) {
-  BlockRecords records = read_block(block);
+std::expected<void, MmCifError> build_block(const DataBlock& block, std::vector<Model> models,
+                                            std::vector<TRC>& structures) {
+  BlockRecords records = read_block(block, std::move(models));
   const SecondaryStructureRecords secondary_structure = parse_secondary_structure(block);
   for (Model& model : records.models) {
     std::vector<MissingResidue> missing_residues = records.missing_residues;
@@ -264,11 +292,13 @@ void insert_chain_seq_begin(SeqBegins& seq_begins, std::string_view strand_ids, 
 }
 
 std::expected<std::vector<TRC>, MmCifError> from_mmcif(std::string_view contents) {
-  auto blocks = parse_mmcif(contents);
+  AtomSites atom_sites;
+  auto blocks = parse_mmcif(contents, "_atom_site", atom_sites);
   if (!blocks) return std::unexpected(std::move(blocks.error()));
   std::vector<TRC> structures;
-  for (const DataBlock& block : *blocks) {
-    if (auto built = build_block(block, structures); !built) return std::unexpected(std::move(built.error()));
+  for (std::size_t i = 0; i < blocks->size(); ++i) {
+    auto built = build_block((*blocks)[i], atom_sites.take(i), structures);
+    if (!built) return std::unexpected(std::move(built.error()));
   }
   return structures;
 }

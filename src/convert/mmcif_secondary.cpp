@@ -34,7 +34,7 @@ template <std::size_t N, class Read>
 void read_category(const DataBlock& block, std::string_view category, const std::array<std::string_view, N>& tags,
                    Read read) {
   if (const Loop* loop = get_loop_data(block, category)) {
-    const auto columns = find_columns(*loop, tags);
+    const auto columns = find_columns(loop->tags, tags);
     for (std::size_t i = 0; i < loop->row_count(); ++i) read(LoopFields<N>{columns, loop->row(i)}, false);
   } else {
     read(SingleFields<N>{block, tags}, true);

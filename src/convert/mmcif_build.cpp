@@ -29,7 +29,6 @@ struct ResidueEntry {
 struct Model {
   std::vector<Element> symbols;
   std::vector<float> geometry;
-  std::vector<std::string> labels;
   std::vector<std::int32_t> formal_charges;
   std::vector<std::uint32_t> record_atoms;  // the atom of each record, or no_atom for a skipped one
   std::vector<std::uint32_t> atom_sites;    // the record of each atom
@@ -82,7 +81,6 @@ std::expected<void, MmCifError> read_atoms(const std::vector<AtomRecord>& record
   model.record_atoms.assign(records.size(), no_atom);
   model.symbols.reserve(records.size());
   model.geometry.reserve(3 * records.size());
-  model.labels.reserve(records.size());
   model.formal_charges.reserve(records.size());
   model.atom_sites.reserve(records.size());
   for (std::size_t r = 0; r < records.size(); ++r) {
@@ -93,7 +91,6 @@ std::expected<void, MmCifError> read_atoms(const std::vector<AtomRecord>& record
     const auto atom = static_cast<AtomRef>(model.atom_sites.size());
     model.symbols.push_back(*element);
     model.geometry.insert(model.geometry.end(), {record.x, record.y, record.z});
-    model.labels.emplace_back(record.label_atom_id);
     model.formal_charges.push_back(record.formal_charge);
     model.record_atoms[r] = atom;
     model.atom_sites.push_back(static_cast<std::uint32_t>(r));
@@ -177,6 +174,15 @@ void add_residues_without_atoms(Model& model, const std::vector<MissingResidue>&
                  residues.end());
 }
 
+// The atom names, which are made once the bonds no longer need the records, so that both are not held at once.
+std::vector<std::string> atom_names(const std::vector<AtomRecord>& records,
+                                    const std::vector<std::uint32_t>& atom_sites) {
+  std::vector<std::string> names;
+  names.reserve(atom_sites.size());
+  for (const std::uint32_t site : atom_sites) names.emplace_back(records[site].label_atom_id);
+  return names;
+}
+
 // Per residue, the sum of its atoms' formal charges, kept to its low 32 bits.
 std::vector<std::int32_t> fragment_charges(const std::vector<Residue>& residues,
                                            const std::vector<std::int32_t>& formal_charges) {
@@ -231,6 +237,8 @@ std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records,
   topology.geometry = std::move(model.geometry);
   topology.connectivity =
       collect_bonds({atom_records, model.record_atoms, model.atom_sites, connections, comp_bonds});
+  topology.labels = atom_names(atom_records, model.atom_sites);
+  std::vector<AtomRecord>().swap(atom_records);
 
   std::vector<ResidueId> residue_ids;
   residue_ids.reserve(model.residues.size());
@@ -241,7 +249,6 @@ std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records,
 
   topology.fragments = trc.residues.residues;
   topology.fragment_formal_charges = fragment_charges(trc.residues.residues, model.formal_charges);
-  topology.labels = std::move(model.labels);
   topology.formal_charges = std::move(model.formal_charges);
   return trc;
 }

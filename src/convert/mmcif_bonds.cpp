@@ -16,24 +16,20 @@ namespace {
 
 constexpr std::uint32_t none = std::numeric_limits<std::uint32_t>::max();
 
-// A name, a chain and a number: an atom site as "_struct_conn" names its partners, or a component
-// instance (residue name, author chain and number) whose atoms "_chem_comp_bond" joins.
+// A name, a chain and a number, as positions among the atom-site texts: an atom site as "_struct_conn"
+// names its partners, or a component instance (residue name, author chain and number) whose atoms
+// "_chem_comp_bond" joins.
 struct Label {
-  std::string_view name;
-  std::string_view chain;
+  TextId name;
+  TextId chain;
   std::int32_t number;
   bool operator==(const Label&) const = default;
 };
 
-// Names and chains are a few bytes long, so an inline byte loop beats a call to the general string hash.
 struct LabelHash {
-  static std::uint64_t mix(std::uint64_t hash, std::string_view text) {
-    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
-    return (hash ^ text.size()) * 0x100000001b3u;
-  }
   std::size_t operator()(const Label& label) const noexcept {
-    const std::uint64_t hash = mix(mix(0xcbf29ce484222325u, label.name), label.chain);
-    return static_cast<std::size_t>((hash ^ static_cast<std::uint32_t>(label.number)) * 0x9e3779b97f4a7c15u);
+    const std::uint64_t hash = (std::uint64_t{label.name} << 32 | label.chain) * 0x9e3779b97f4a7c15u;
+    return static_cast<std::size_t>((hash ^ static_cast<std::uint32_t>(label.number)) * 0xff51afd7ed558ccdu);
   }
 };
 
@@ -48,14 +44,22 @@ BondSetting setting(std::uint32_t a, std::uint32_t b, BondOrder order) {
   return {(std::uint64_t{lower} << 32) | higher, order};
 }
 
+// A connection partner; a text that no site has makes a label that no record carries.
+Label partner(const SiteTexts& texts, std::string_view atom_id, std::string_view asym_id, std::int32_t seq_id) {
+  return {texts.find(atom_id), texts.find(asym_id), seq_id};
+}
+
 // Each connection partner is the first record, skipped ones included, with its atom name, chain and number;
 // a partner that is missing or was skipped gives no bond.
 void add_connection_bonds(const BondSources& sources, std::vector<BondSetting>& settings) {
   if (sources.connections.empty()) return;
+  std::vector<std::pair<Label, Label>> partners;
   std::unordered_map<Label, std::uint32_t, LabelHash> first_record;
   for (const Connection& c : sources.connections) {
-    first_record.try_emplace({c.ptnr1_label_atom_id, c.ptnr1_label_asym_id, c.ptnr1_label_seq_id}, none);
-    first_record.try_emplace({c.ptnr2_label_atom_id, c.ptnr2_label_asym_id, c.ptnr2_label_seq_id}, none);
+    partners.emplace_back(partner(sources.texts, c.ptnr1_label_atom_id, c.ptnr1_label_asym_id, c.ptnr1_label_seq_id),
+                          partner(sources.texts, c.ptnr2_label_atom_id, c.ptnr2_label_asym_id, c.ptnr2_label_seq_id));
+    first_record.try_emplace(partners.back().first, none);
+    first_record.try_emplace(partners.back().second, none);
   }
   for (std::size_t r = 0; r < sources.atom_records.size(); ++r) {
     const AtomRecord& record = sources.atom_records[r];
@@ -66,9 +70,9 @@ void add_connection_bonds(const BondSources& sources, std::vector<BondSetting>& 
     const std::uint32_t record = first_record.at(label);
     return record == none ? none : sources.record_atoms[record];
   };
-  for (const Connection& c : sources.connections) {
-    const std::uint32_t first = atom_of({c.ptnr1_label_atom_id, c.ptnr1_label_asym_id, c.ptnr1_label_seq_id});
-    const std::uint32_t second = atom_of({c.ptnr2_label_atom_id, c.ptnr2_label_asym_id, c.ptnr2_label_seq_id});
+  for (const auto& [first_partner, second_partner] : partners) {
+    const std::uint32_t first = atom_of(first_partner);
+    const std::uint32_t second = atom_of(second_partner);
     if (first != none && second != none) settings.push_back(setting(first, second, BondOrder::Single));
   }
 }
@@ -83,7 +87,7 @@ BondOrder order_of(std::string_view value_order) {
 // The atoms of each component instance in record order, the instances in order of first appearance:
 // atoms of instance g are atoms[starts[g]] up to atoms[starts[g + 1]].
 struct Groups {
-  std::vector<std::string_view> comp_ids;
+  std::vector<TextId> comp_ids;
   std::vector<std::uint32_t> starts;
   std::vector<std::uint32_t> atoms;
 };
@@ -119,19 +123,48 @@ Groups component_groups(const BondSources& sources) {
   return groups;
 }
 
+// A component bond with its atom names as positions among the atom-site texts.
+struct NamedBond {
+  TextId atom_1;
+  TextId atom_2;
+  BondOrder order;
+};
+
+// The bonds of each residue name, resolved once for all its instances.
+class ComponentBonds {
+ public:
+  explicit ComponentBonds(const BondSources& sources) : sources_{sources} {}
+
+  const std::vector<NamedBond>& of(TextId comp_id) {
+    const auto [found, added] = resolved_.try_emplace(comp_id);
+    if (!added) return found->second;
+    const auto bonds = sources_.comp_bonds.find(sources_.texts[comp_id]);
+    if (bonds == sources_.comp_bonds.end()) return found->second;
+    for (const CompBond& bond : bonds->second) {
+      found->second.push_back(
+          {sources_.texts.find(bond.atom_id_1), sources_.texts.find(bond.atom_id_2), order_of(bond.value_order)});
+    }
+    return found->second;
+  }
+
+ private:
+  const BondSources& sources_;
+  std::unordered_map<TextId, std::vector<NamedBond>> resolved_;
+};
+
 // Each component bond joins the first atoms of the instance that carry its two atom names.
 void add_group_bonds(const BondSources& sources, std::span<const std::uint32_t> atoms,
-                     const std::vector<CompBond>& bonds, std::vector<BondSetting>& settings) {
-  const auto first_named = [&](std::string_view name) {
+                     const std::vector<NamedBond>& bonds, std::vector<BondSetting>& settings) {
+  const auto first_named = [&](TextId name) {
     for (const std::uint32_t atom : atoms) {
       if (sources.atom_records[sources.atom_sites[atom]].label_atom_id == name) return atom;
     }
     return none;
   };
-  for (const CompBond& bond : bonds) {
-    const std::uint32_t first = first_named(bond.atom_id_1);
-    const std::uint32_t second = first_named(bond.atom_id_2);
-    if (first != none && second != none) settings.push_back(setting(first, second, order_of(bond.value_order)));
+  for (const NamedBond& bond : bonds) {
+    const std::uint32_t first = first_named(bond.atom_1);
+    const std::uint32_t second = first_named(bond.atom_2);
+    if (first != none && second != none) settings.push_back(setting(first, second, bond.order));
   }
 }
 
@@ -139,11 +172,13 @@ void add_component_bonds(const BondSources& sources, std::vector<BondSetting>& s
   if (sources.comp_bonds.empty()) return;
   const Groups groups = component_groups(sources);
   const std::span<const std::uint32_t> atoms(groups.atoms);
+  ComponentBonds component_bonds{sources};
   for (std::size_t g = 0; g < groups.comp_ids.size(); ++g) {
-    const auto found = sources.comp_bonds.find(groups.comp_ids[g]);
-    if (found == sources.comp_bonds.end()) continue;
-    add_group_bonds(sources, atoms.subspan(groups.starts[g], groups.starts[g + 1] - groups.starts[g]), found->second,
-                    settings);
+    const std::vector<NamedBond>& bonds = component_bonds.of(groups.comp_ids[g]);
+    if (!bonds.empty()) {
+      add_group_bonds(sources, atoms.subspan(groups.starts[g], groups.starts[g + 1] - groups.starts[g]), bonds,
+                      settings);
+    }
   }
 }
 

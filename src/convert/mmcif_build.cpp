@@ -77,7 +77,8 @@ void merge_by_key(std::vector<ResidueEntry>& residues) {
 }
 
 // Atoms from the records, skipping alternate locations other than "A"; residues in key order.
-std::expected<void, MmCifError> read_atoms(const std::vector<AtomRecord>& records, Model& model) {
+std::expected<void, MmCifError> read_atoms(const std::vector<AtomRecord>& records, const SiteTexts& texts,
+                                           Model& model) {
   model.record_atoms.assign(records.size(), no_atom);
   model.symbols.reserve(records.size());
   model.geometry.reserve(3 * records.size());
@@ -85,8 +86,9 @@ std::expected<void, MmCifError> read_atoms(const std::vector<AtomRecord>& record
   model.atom_sites.reserve(records.size());
   for (std::size_t r = 0; r < records.size(); ++r) {
     const AtomRecord& record = records[r];
-    if (!record.label_alt_id.empty() && record.label_alt_id != "A") continue;
-    const auto element = element_of(record.type_symbol);
+    const std::string_view alt = texts[record.label_alt_id];
+    if (!alt.empty() && alt != "A") continue;
+    const auto element = element_of(texts[record.type_symbol]);
     if (!element) return std::unexpected(element.error());
     const auto atom = static_cast<AtomRef>(model.atom_sites.size());
     model.symbols.push_back(*element);
@@ -95,10 +97,12 @@ std::expected<void, MmCifError> read_atoms(const std::vector<AtomRecord>& record
     model.record_atoms[r] = atom;
     model.atom_sites.push_back(static_cast<std::uint32_t>(r));
     // Atoms of one residue follow each other: only a change of key starts a new entry.
-    const ResidueId key{record.auth_asym_id, record.auth_seq_id, key_code(record.ins_code), record.label_comp_id};
+    const std::string_view ins_code = texts[record.ins_code];
+    const ResidueId key{texts[record.auth_asym_id], record.auth_seq_id, key_code(ins_code),
+                        texts[record.label_comp_id]};
     if (model.residues.empty() || model.residues.back().key != key) model.residues.push_back({key, {}, {}});
     model.residues.back().atoms.push_back(atom);
-    model.residues.back().insertion_code = record.ins_code;
+    model.residues.back().insertion_code = ins_code;
   }
   merge_by_key(model.residues);
   return {};
@@ -175,11 +179,11 @@ void add_residues_without_atoms(Model& model, const std::vector<MissingResidue>&
 }
 
 // The atom names, which are made once the bonds no longer need the records, so that both are not held at once.
-std::vector<std::string> atom_names(const std::vector<AtomRecord>& records,
+std::vector<std::string> atom_names(const std::vector<AtomRecord>& records, const SiteTexts& texts,
                                     const std::vector<std::uint32_t>& atom_sites) {
   std::vector<std::string> names;
   names.reserve(atom_sites.size());
-  for (const std::uint32_t site : atom_sites) names.emplace_back(records[site].label_atom_id);
+  for (const std::uint32_t site : atom_sites) names.emplace_back(texts[records[site].label_atom_id]);
   return names;
 }
 
@@ -222,13 +226,13 @@ void fill_residues_and_chains(std::vector<ResidueEntry>& entries, Residues& resi
 
 }  // namespace
 
-std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records,
+std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records, const SiteTexts& texts,
                                          const std::vector<Connection>& connections, const CompBonds& comp_bonds,
                                          const std::vector<MissingResidue>& missing_residues,
                                          const PolySeq& poly_seq, const SeqBegins& seq_begins,
                                          const SecondaryStructureRecords& secondary_structure) {
   Model model;
-  if (auto read = read_atoms(atom_records, model); !read) return std::unexpected(std::move(read.error()));
+  if (auto read = read_atoms(atom_records, texts, model); !read) return std::unexpected(std::move(read.error()));
   add_residues_without_atoms(model, missing_residues, poly_seq, seq_begins);
 
   TRC trc;
@@ -236,8 +240,8 @@ std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records,
   topology.symbols = std::move(model.symbols);
   topology.geometry = std::move(model.geometry);
   topology.connectivity =
-      collect_bonds({atom_records, model.record_atoms, model.atom_sites, connections, comp_bonds});
-  topology.labels = atom_names(atom_records, model.atom_sites);
+      collect_bonds({atom_records, texts, model.record_atoms, model.atom_sites, connections, comp_bonds});
+  topology.labels = atom_names(atom_records, texts, model.atom_sites);
   std::vector<AtomRecord>().swap(atom_records);
 
   std::vector<ResidueId> residue_ids;

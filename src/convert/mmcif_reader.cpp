@@ -39,9 +39,15 @@ struct Model {
   std::vector<AtomRecord> atom_records;
 };
 
+// The atom sites of one block: its models in order of first appearance, and the texts they name.
+struct BlockSites {
+  std::vector<Model> models;
+  SiteTexts texts;
+};
+
 // What the reader takes from one data block.
 struct BlockRecords {
-  std::vector<Model> models;  // in order of first appearance
+  BlockSites sites;
   CompBonds comp_bonds;
   PolySeq poly_seq;
   SeqBegins seq_begins;
@@ -51,21 +57,40 @@ struct BlockRecords {
   std::map<std::string_view, std::uint64_t> skipped_rows;
 };
 
-AtomRecord read_atom_record(Row row, const atom_site::Columns& c) {
+// Consecutive rows mostly repeat a column's text, so the previous row's text is compared before the index.
+class SiteTextReader {
+ public:
+  TextId operator()(std::size_t column, std::string_view text, SiteTexts& texts) {
+    auto& [last_text, last_id] = last_[column];
+    if (last_id == SiteTexts::absent || text != last_text) {
+      last_text = text;
+      last_id = texts.id(text);
+    }
+    return last_id;
+  }
+  void clear() { last_.fill({std::string_view{}, SiteTexts::absent}); }
+
+ private:
+  std::array<std::pair<std::string_view, TextId>, atom_site::count> last_{};
+};
+
+AtomRecord read_atom_record(Row row, const atom_site::Columns& c, SiteTexts& texts, SiteTextReader& text_of) {
   using namespace atom_site;
+  const auto cell = [&](std::size_t column) { return text_of(column, row_string_or_default(row, c[column]), texts); };
   AtomRecord record;
-  record.type_symbol = row_string_or_default(row, c[type_symbol]);
-  record.label_atom_id = row_string_or_default(row, c[label_atom_id]);
-  record.label_alt_id = row_string_or_default(row, c[label_alt_id]);
-  record.label_comp_id = row_string_or_default(row, c[label_comp_id]);
-  record.label_asym_id = row_string_or_default(row, c[label_asym_id]);
+  record.type_symbol = cell(type_symbol);
+  record.label_atom_id = cell(label_atom_id);
+  record.label_alt_id = cell(label_alt_id);
+  record.label_comp_id = cell(label_comp_id);
+  record.label_asym_id = cell(label_asym_id);
   record.label_seq_id = row_i32_or(row, c[label_seq_id], 0);
-  record.ins_code = row_string_or_default(row, c[ins_code]);
+  record.ins_code = cell(ins_code);
   record.x = row_f32_or(row, c[x], 0.0f);
   record.y = row_f32_or(row, c[y], 0.0f);
   record.z = row_f32_or(row, c[z], 0.0f);
   record.formal_charge = parse_charge(row_string_or_default(row, c[formal_charge])).value_or(0);
-  record.auth_asym_id = row_str_fallback(row, c[auth_asym_id], c[label_asym_id]).value_or("");
+  const std::string_view auth_asym = row_str_fallback(row, c[auth_asym_id], c[label_asym_id]).value_or("");
+  record.auth_asym_id = text_of(auth_asym_id, auth_asym, texts);
   record.auth_seq_id = row_i32_fallback(row, c[auth_seq_id], c[label_seq_id]).value_or(0);
   return record;
 }
@@ -77,28 +102,29 @@ class AtomSites final : public RowSink {
   void begin_loop(std::size_t block_index, std::span<const std::string_view> tags,
                   std::size_t expected_rows) override {
     if (blocks_.size() <= block_index) blocks_.resize(block_index + 1);
-    blocks_[block_index].clear();  // a later loop of the block replaces the earlier one
+    blocks_[block_index] = {};  // a later loop of the block replaces the earlier one
     block_index_ = block_index;
     columns_ = find_columns(tags, atom_site::tags);
     expected_rows_ = expected_rows;
     model_index_.clear();
     model_ = nullptr;
+    text_of_.clear();
   }
 
   void row(Row row) override {
     const std::string_view number = row_str(row, columns_[atom_site::model_num]).value_or("1");
     if (model_ == nullptr || model_->number != number) model_ = &model_of(number);
-    model_->atom_records.push_back(read_atom_record(row, columns_));
+    model_->atom_records.push_back(read_atom_record(row, columns_, blocks_[block_index_].texts, text_of_));
   }
 
-  // The models of the block's last atom-site loop, in order of first appearance.
-  std::vector<Model> take(std::size_t block_index) {
-    return block_index < blocks_.size() ? std::move(blocks_[block_index]) : std::vector<Model>{};
+  // The models of the block's last atom-site loop.
+  BlockSites take(std::size_t block_index) {
+    return block_index < blocks_.size() ? std::move(blocks_[block_index]) : BlockSites{};
   }
 
  private:
   Model& model_of(std::string_view number) {
-    std::vector<Model>& models = blocks_[block_index_];
+    std::vector<Model>& models = blocks_[block_index_].models;
     const auto [found, added] = model_index_.try_emplace(number, models.size());
     if (added) {
       const std::size_t expected = models.empty() ? expected_rows_ : models[0].atom_records.size();
@@ -108,12 +134,13 @@ class AtomSites final : public RowSink {
     return models[found->second];
   }
 
-  std::vector<std::vector<Model>> blocks_;
+  std::vector<BlockSites> blocks_;
   std::size_t block_index_ = 0;
   atom_site::Columns columns_{};
   std::size_t expected_rows_ = 0;
   std::unordered_map<std::string_view, std::size_t> model_index_;
   Model* model_ = nullptr;
+  SiteTextReader text_of_;
 };
 
 void read_comp_bonds(const Loop& loop, BlockRecords& records) {
@@ -230,9 +257,9 @@ void warn_skipped_rows(const BlockRecords& records) {
 }
 
 // The atom sites count only when the block's last item under their key is their loop.
-BlockRecords read_block(const DataBlock& block, std::vector<Model> models) {
+BlockRecords read_block(const DataBlock& block, BlockSites sites) {
   BlockRecords records;
-  if (get_loop_data(block, "_atom_site") != nullptr) records.models = std::move(models);
+  if (get_loop_data(block, "_atom_site") != nullptr) records.sites = std::move(sites);
   if (const Loop* loop = get_loop_data(block, "_chem_comp_bond")) read_comp_bonds(*loop, records);
   if (const Loop* loop = get_loop_data(block, "_pdbx_poly_seq_scheme")) read_poly_seq(*loop, records);
   read_seq_begins(block, records);
@@ -245,18 +272,18 @@ BlockRecords read_block(const DataBlock& block, std::vector<Model> models) {
 }
 
 // Appends the structure of each model of the block.
-std::expected<void, MmCifError> build_block(const DataBlock& block, std::vector<Model> models,
-                                            std::vector<TRC>& structures) {
-  BlockRecords records = read_block(block, std::move(models));
+std::expected<void, MmCifError> build_block(const DataBlock& block, BlockSites sites, std::vector<TRC>& structures) {
+  BlockRecords records = read_block(block, std::move(sites));
   const SecondaryStructureRecords secondary_structure = parse_secondary_structure(block);
-  for (Model& model : records.models) {
+  for (Model& model : records.sites.models) {
     std::vector<MissingResidue> missing_residues = records.missing_residues;
     if (const auto found = records.model_missing_residues.find(model.number);
         found != records.model_missing_residues.end()) {
       missing_residues.insert(missing_residues.end(), found->second.begin(), found->second.end());
     }
-    auto structure = build_trc(std::move(model.atom_records), records.connections, records.comp_bonds,
-                               missing_residues, records.poly_seq, records.seq_begins, secondary_structure);
+    auto structure = build_trc(std::move(model.atom_records), records.sites.texts, records.connections,
+                               records.comp_bonds, missing_residues, records.poly_seq, records.seq_begins,
+                               secondary_structure);
     if (!structure) return std::unexpected(std::move(structure.error()));
     structures.push_back(std::move(*structure));
   }

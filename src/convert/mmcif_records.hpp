@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <expected>
 #include <functional>
+#include <limits>
 #include <map>
 #include <optional>
 #include <span>
@@ -23,17 +24,58 @@ namespace redivi::mmcif {
 
 // Texts below are views into the parsed text or its data block, which outlive every record.
 
-// One row of "_atom_site", with the items the structure is built from. The site's serial number,
-// occupancy, B-factor and group are read by nothing, so they are not parsed; the model number groups the
-// records. An absent alternate location or insertion code is the empty text, as an empty cell is absent.
+// Short texts hashed inline: atom names and chain identifiers are a few bytes long.
+inline std::uint64_t hash_text(std::uint64_t hash, std::string_view text) {
+  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+  return (hash ^ text.size()) * 0x100000001b3u;
+}
+
+// A text of the atom sites as its position among the distinct atom-site texts of its block.
+using TextId = std::uint32_t;
+
+// The distinct texts of a block's atom-site cells, each held once as a view; the empty text is 0.
+// A million sites name a few hundred atoms, residues and chains, so records hold 4-byte positions.
+class SiteTexts {
+ public:
+  static constexpr TextId empty = 0;
+  static constexpr TextId absent = std::numeric_limits<TextId>::max();  // a position no text has
+
+  SiteTexts() : texts_{std::string_view{}} { ids_.emplace(std::string_view{}, empty); }
+  // The position of a text, given a new one when it is new.
+  TextId id(std::string_view text) {
+    const auto [found, added] = ids_.try_emplace(text, static_cast<TextId>(texts_.size()));
+    if (added) texts_.push_back(text);
+    return found->second;
+  }
+  // The position of a text, or absent when no site has it.
+  TextId find(std::string_view text) const {
+    const auto found = ids_.find(text);
+    return found == ids_.end() ? absent : found->second;
+  }
+  std::string_view operator[](TextId id) const { return texts_[id]; }
+
+ private:
+  struct Hash {
+    std::size_t operator()(std::string_view text) const noexcept {
+      return static_cast<std::size_t>(hash_text(0xcbf29ce484222325u, text));
+    }
+  };
+  std::vector<std::string_view> texts_;
+  std::unordered_map<std::string_view, TextId, Hash> ids_;
+};
+
+// One row of "_atom_site", with the items the structure is built from, its texts as positions in the
+// block's SiteTexts. The site's serial number, occupancy, B-factor and group are read by nothing, so
+// they are not parsed; the model number groups the records. An absent alternate location or insertion
+// code is the empty text, as an empty cell is absent.
 struct AtomRecord {
-  std::string_view type_symbol;
-  std::string_view label_atom_id;
-  std::string_view label_alt_id;
-  std::string_view label_comp_id;
-  std::string_view label_asym_id;
-  std::string_view ins_code;
-  std::string_view auth_asym_id;
+  TextId type_symbol = SiteTexts::empty;
+  TextId label_atom_id = SiteTexts::empty;
+  TextId label_alt_id = SiteTexts::empty;
+  TextId label_comp_id = SiteTexts::empty;
+  TextId label_asym_id = SiteTexts::empty;
+  TextId ins_code = SiteTexts::empty;
+  TextId auth_asym_id = SiteTexts::empty;
   std::int32_t label_seq_id = 0;
   std::int32_t auth_seq_id = 0;
   std::int32_t formal_charge = 0;
@@ -151,6 +193,7 @@ void insert_chain_seq_begin(SeqBegins& seq_begins, std::string_view strand_ids, 
 // What the bonds of one model are made from.
 struct BondSources {
   const std::vector<AtomRecord>& atom_records;
+  const SiteTexts& texts;
   std::span<const std::uint32_t> record_atoms;  // the atom of each record; UINT32_MAX for a skipped one
   std::span<const std::uint32_t> atom_sites;    // the record of each atom
   const std::vector<Connection>& connections;
@@ -162,7 +205,7 @@ struct BondSources {
 std::vector<Bond> collect_bonds(const BondSources& sources);
 
 // One model's structure.
-std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records,
+std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records, const SiteTexts& texts,
                                          const std::vector<Connection>& connections, const CompBonds& comp_bonds,
                                          const std::vector<MissingResidue>& missing_residues,
                                          const PolySeq& poly_seq, const SeqBegins& seq_begins,

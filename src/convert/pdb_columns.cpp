@@ -93,7 +93,8 @@ std::expected<std::optional<std::int32_t>, Error> Line::parse_opt_i32(std::strin
 
 std::expected<float, Error> Line::parse_f32(std::string_view line, std::size_t start, std::size_t end,
                                             std::uint64_t line_number) {
-  return detail::with_line(detail::Columns{line}.f32(start, end), line, line_number);
+  // Written with two decimals where the reader uses it, for the temperature factor.
+  return detail::with_line(detail::Columns{line}.f32(start, end, 2), line, line_number);
 }
 
 std::expected<Element, Error> Line::parse_element(std::string_view line, std::uint64_t line_number) {

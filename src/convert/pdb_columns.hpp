@@ -3,10 +3,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <expected>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "redivi/convert/pdb.hpp"
 #include "redivi/diagnostics.hpp"
@@ -19,6 +21,20 @@ namespace redivi::pdb::detail {
 // does not continue a multi-byte UTF-8 sequence.
 constexpr bool is_char_boundary(std::string_view line, std::size_t offset) {
   return offset >= line.size() || (static_cast<unsigned char>(line[offset]) & 0xC0) != 0x80;
+}
+
+// True when every byte of text is below 0x80, tested eight bytes at a time: such a line has no
+// multi-byte character, so its fields need no boundary check and trim as plain ASCII.
+inline bool is_ascii(std::string_view text) {
+  std::uint64_t bits = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + i, 8);
+    bits |= word;
+  }
+  for (; i < text.size(); ++i) bits |= static_cast<unsigned char>(text[i]);
+  return (bits & 0x8080808080808080U) == 0;
 }
 
 // Why a field could not be read. It is small and trivially copied, so the hot path stays cheap;
@@ -63,34 +79,100 @@ constexpr bool parse_short_decimal(std::string_view s, float& out) {
   return true;
 }
 
+// Appends the decimal digits of text to value; false at the first byte that is not a digit.
+constexpr bool append_digits(std::string_view text, std::uint32_t& value) {
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<std::uint32_t>(c - '0');
+  }
+  return true;
+}
+
+// A field as fixed columns write numbers: blanks, then an optional minus sign, then the rest.
+struct RightAligned {
+  bool negative;
+  std::string_view rest;
+};
+
+constexpr RightAligned right_aligned(std::string_view field) {
+  std::size_t i = 0;
+  while (i < field.size() && field[i] == ' ') ++i;
+  const bool negative = i < field.size() && field[i] == '-';
+  return {negative, field.substr(negative ? i + 1 : i)};
+}
+
+// Blanks, an optional minus sign (signed types only) and one to nine digits filling the field to its
+// end ("  123", "  -45"): the common layout of integer columns, read without a trim. Returns false for
+// any other text, which the caller trims and hands to from_chars.
+template <class Int>
+constexpr bool parse_right_aligned(std::string_view field, Int& out) {
+  const auto [negative, digits] = right_aligned(field);
+  if (digits.empty() || digits.size() > 9 || (negative && !std::is_signed_v<Int>)) return false;
+  std::uint32_t value = 0;
+  if (!append_digits(digits, value)) return false;
+  out = negative ? static_cast<Int>(0 - static_cast<Int>(value)) : static_cast<Int>(value);
+  return true;
+}
+
+// Blanks, an optional minus sign, digits, a point and `decimals` digits filling the field to its end,
+// at most seven digits in all ("  -1.234" as "%8.3f" writes it): the same value parse_short_decimal
+// gives, read without a trim or a search for the point. Returns false for any other text.
+constexpr bool parse_fixed_point(std::string_view field, std::size_t decimals, float& out) {
+  if (field.size() <= decimals || field[field.size() - decimals - 1] != '.') return false;
+  const auto [negative, number] = right_aligned(field.substr(0, field.size() - decimals - 1));
+  const std::string_view fraction = field.substr(field.size() - decimals);
+  if (number.size() + decimals > 7) return false;
+  std::uint32_t digits = 0;
+  if (!append_digits(number, digits) || !append_digits(fraction, digits)) return false;
+  constexpr float powers[] = {1e0F, 1e1F, 1e2F, 1e3F, 1e4F, 1e5F, 1e6F, 1e7F};
+  const float value = static_cast<float>(digits) / powers[decimals];
+  out = negative ? -value : value;
+  return true;
+}
+
 // The fields of one line. Offsets are 0-based and end-exclusive: columns 23-26 of the PDB
 // documentation are 22..26. Columns past the end of a short line read as blank, which is the same
 // as padding the line to 80 columns. Every field is traced as DEBUG events when a sink listens.
 class Columns {
  public:
   explicit Columns(std::string_view line)
-      : line_{line}, trace_{diagnostics::enabled(diagnostics::Level::debug)} {}
+      : line_{line}, trace_{diagnostics::enabled(diagnostics::Level::debug)}, ascii_{is_ascii(line)} {}
 
   // The untrimmed text of the field.
   FieldResult<std::string_view> raw(std::size_t start, std::size_t end) const {
     if (trace_) Line::trace_parser(line_, start, end);
-    if (!is_char_boundary(line_, start)) return std::unexpected(FieldError{FieldError::Kind::char_boundary, start, end});
-    if (!is_char_boundary(line_, end)) return std::unexpected(FieldError{FieldError::Kind::char_boundary, end, end});
-    if (start >= line_.size()) return std::string_view{};
+    if (!ascii_) {
+      if (!is_char_boundary(line_, start)) return std::unexpected(FieldError{FieldError::Kind::char_boundary, start, end});
+      if (!is_char_boundary(line_, end)) return std::unexpected(FieldError{FieldError::Kind::char_boundary, end, end});
+    }
+    return bytes(start, end);
+  }
+
+  // The untrimmed text of the field, without trace or check.
+  std::string_view bytes(std::size_t start, std::size_t end) const {
+    if (start >= line_.size()) return {};
     return line_.substr(start, end - start);
+  }
+
+  // True when the field holds the same bytes as previous, which was read from the same columns of an
+  // earlier line, and may simply be read again: no field can fail on an ASCII line, and nothing traces.
+  bool repeats(std::size_t start, std::size_t end, std::string_view previous) const {
+    return ascii_ && !trace_ && end <= line_.size() && bytes(start, end) == previous;
   }
 
   FieldResult<std::string_view> str(std::size_t start, std::size_t end) const {
     auto field = raw(start, end);
     if (!field) return field;
-    return unicode::trim(*field);
+    return trim(*field);
   }
 
   template <class Int>
   FieldResult<Int> integer(std::size_t start, std::size_t end) const {
-    auto field = str(start, end);
+    auto field = raw(start, end);
     if (!field) return std::unexpected(field.error());
-    return to_int<Int>(*field, start, end);
+    Int value{};
+    if (parse_right_aligned(*field, value)) return value;
+    return to_int<Int>(trim(*field), start, end);
   }
 
   // Blank gives nothing; anything else must be a signed integer.
@@ -101,11 +183,14 @@ class Columns {
     return to_int<std::int32_t>(*field, start, end);
   }
 
-  FieldResult<float> f32(std::size_t start, std::size_t end) const {
-    auto field = str(start, end);
+  // A number usually written with `decimals` digits after the point; any other decimal form is read too.
+  FieldResult<float> f32(std::size_t start, std::size_t end, std::size_t decimals) const {
+    auto field = raw(start, end);
     if (!field) return std::unexpected(field.error());
     float value{};
-    if (parse_short_decimal(*field, value) || text::parse_number(*field, value)) return value;
+    if (parse_fixed_point(*field, decimals, value)) return value;
+    const std::string_view text = trim(*field);
+    if (parse_short_decimal(text, value) || text::parse_number(text, value)) return value;
     return std::unexpected(FieldError{FieldError::Kind::floating, start, end});
   }
 
@@ -115,6 +200,8 @@ class Columns {
   FieldResult<std::optional<std::int32_t>> opt_charge() const;
 
  private:
+  std::string_view trim(std::string_view field) const { return ascii_ ? text::trim(field) : unicode::trim(field); }
+
   template <class Int>
   static FieldResult<Int> to_int(std::string_view text, std::size_t start, std::size_t end) {
     Int value{};
@@ -124,6 +211,7 @@ class Columns {
 
   std::string_view line_;
   bool trace_;
+  bool ascii_;
 };
 
 // The Error of a failed field of line.

@@ -32,6 +32,7 @@ struct AtomView {
   std::string_view chain_id;
   std::int32_t res_seq = 0;
   std::string_view i_code;
+  std::string_view residue_columns;  // columns 18-27, raw: the four fields before
   float x = 0, y = 0, z = 0;
   float occupancy = 0;
   float temp_factor = 0;

@@ -1,6 +1,7 @@
 // One line of PDB text to one typed record, by the fixed columns of the PDB format.
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <utility>
 
 #include "convert/pdb_columns.hpp"
@@ -22,25 +23,24 @@ constexpr std::array<std::pair<std::string_view, Kind>, 9> other_names = {{
     {"END   ", Kind::End},
 }};
 
-// Names are compared with all six columns: "ATOM" needs blanks in columns 5 and 6. Upper case only.
-Kind kind_of_name(std::string_view name) {
+// Columns 1-6 of a line against a record name: one compare of all six columns, which the compiler
+// does in two loads; "ATOM" needs blanks in columns 5 and 6. Upper case only.
+bool is_record(const char* columns, std::string_view name) { return std::memcmp(columns, name.data(), 6) == 0; }
+
+Kind kind_of_name(const char* columns) {
   // ATOM and HETATM first: they are nearly every line of a coordinate file.
-  if (same_text(name, "ATOM  ")) return Kind::Atom;
-  if (same_text(name, "HETATM")) return Kind::Hetatm;
+  if (is_record(columns, "ATOM  ")) return Kind::Atom;
+  if (is_record(columns, "HETATM")) return Kind::Hetatm;
   for (const auto& [record, kind] : other_names) {
-    if (same_text(name, record)) return kind;
+    if (is_record(columns, record)) return kind;
   }
   return Kind::Other;
 }
 
-// Columns 7-27: serial, atom name, alternate location, residue name, chain, number, insertion code.
-FieldResult<void> read_atom_site(const Columns& c, AtomView& atom) {
-  auto serial = c.integer<std::uint32_t>(6, 11);
-  if (!serial) return std::unexpected(serial.error());
-  auto name = c.str(12, 16);
-  if (!name) return std::unexpected(name.error());
-  auto alt_loc = c.str(16, 17);
-  if (!alt_loc) return std::unexpected(alt_loc.error());
+// Columns 18-27: residue name, chain, number, insertion code. An atom of the same residue as the
+// atom read before into atom has the same columns and keeps its fields.
+FieldResult<void> read_residue(const Columns& c, AtomView& atom) {
+  if (c.repeats(17, 27, atom.residue_columns)) return {};
   auto res_name = c.str(17, 20);
   if (!res_name) return std::unexpected(res_name.error());
   auto chain_id = c.str(21, 22);
@@ -49,22 +49,37 @@ FieldResult<void> read_atom_site(const Columns& c, AtomView& atom) {
   if (!res_seq) return std::unexpected(res_seq.error());
   auto i_code = c.str(26, 27);
   if (!i_code) return std::unexpected(i_code.error());
-  atom.serial = *serial;
-  atom.name = *name;
-  atom.alt_loc = *alt_loc;
   atom.res_name = *res_name;
   atom.chain_id = *chain_id;
   atom.res_seq = *res_seq;
   atom.i_code = *i_code;
+  atom.residue_columns = c.bytes(17, 27);
   return {};
+}
+
+// Columns 7-27: serial, atom name, alternate location, then the residue.
+FieldResult<void> read_atom_site(const Columns& c, AtomView& atom) {
+  auto serial = c.integer<std::uint32_t>(6, 11);
+  if (!serial) return std::unexpected(serial.error());
+  auto name = c.str(12, 16);
+  if (!name) return std::unexpected(name.error());
+  auto alt_loc = c.str(16, 17);
+  if (!alt_loc) return std::unexpected(alt_loc.error());
+  atom.serial = *serial;
+  atom.name = *name;
+  atom.alt_loc = *alt_loc;
+  return read_residue(c, atom);
 }
 
 // Columns 31-66: x, y, z, occupancy, temperature factor.
 FieldResult<void> read_atom_numbers(const Columns& c, AtomView& atom) {
-  constexpr std::array<std::pair<std::size_t, std::size_t>, 5> fields = {{{30, 38}, {38, 46}, {46, 54}, {54, 60}, {60, 66}}};
+  struct Field {
+    std::size_t start, end, decimals;
+  };
+  constexpr std::array<Field, 5> fields = {{{30, 38, 3}, {38, 46, 3}, {46, 54, 3}, {54, 60, 2}, {60, 66, 2}}};
   std::array<float, 5> values{};
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    auto value = c.f32(fields[i].first, fields[i].second);
+    auto value = c.f32(fields[i].start, fields[i].end, fields[i].decimals);
     if (!value) return std::unexpected(value.error());
     values[i] = *value;
   }
@@ -100,7 +115,7 @@ std::optional<std::string> owned(std::string_view text) {
 std::expected<Kind, Error> record_kind(std::string_view line, std::uint64_t line_number) {
   if (line.size() >= 6) {
     if (!is_char_boundary(line, 6)) return std::unexpected(Error{Error::InvalidCharBoundary{line_number, 6}});
-    return kind_of_name(line.substr(0, 6));
+    return kind_of_name(line.data());
   }
   if (line.size() == 3) {
     if (line == "END") return Kind::End;

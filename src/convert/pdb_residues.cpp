@@ -25,19 +25,40 @@ struct Tables {
   std::vector<std::string_view> chain_ids;
 };
 
+// Room for one entry per run: at most one residue each.
+void reserve(Tables& t, std::size_t runs) {
+  t.keys.reserve(runs);
+  t.residues.residues.reserve(runs);
+  t.residues.seqs.reserve(runs);
+  t.residues.seq_ns.reserve(runs);
+  t.residues.insertion_codes.reserve(runs);
+}
+
+// The atoms of the runs, in order, in one allocation of their number.
+Residue joined_atoms(std::span<const ResidueRun> runs) {
+  std::size_t count = 0;
+  for (const ResidueRun& run : runs) count += run.atom_count;
+  Residue atoms(count);
+  auto atom = atoms.begin();
+  for (const ResidueRun& run : runs) {
+    const auto end = atom + run.atom_count;
+    std::iota(atom, end, run.first_atom);
+    atom = end;
+  }
+  return atoms;
+}
+
 // Runs of one key follow each other in file order: their atoms joined are the residue's atoms.
 Tables group_runs(std::span<const ResidueRun> runs) {
   Tables t;
+  reserve(t, runs.size());
   for (std::size_t i = 0; i < runs.size();) {
     const ResidueKey& key = runs[i].key;
-    Residue atoms;
-    std::size_t j = i;
-    for (; j < runs.size() && runs[j].key == key; ++j) {
-      for (std::uint32_t k = 0; k < runs[j].atom_count; ++k) atoms.push_back(runs[j].first_atom + k);
-    }
+    std::size_t j = i + 1;
+    while (j < runs.size() && runs[j].key == key) ++j;
     const auto index = static_cast<ResidueRef>(t.keys.size());
     t.keys.push_back(key);
-    t.residues.residues.push_back(std::move(atoms));
+    t.residues.residues.push_back(joined_atoms(runs.subspan(i, j - i)));
     t.residues.seqs.emplace_back(key.res_name);
     t.residues.seq_ns.push_back(key.res_seq);
     t.residues.insertion_codes.emplace_back(runs[j - 1].i_code);  // the last atom filed decides
@@ -119,6 +140,8 @@ void label_chains(Chains& chains, std::span<const std::string_view> chain_ids) {
 // One fragment per residue with atoms, with the sum of its atoms' formal charges.
 std::expected<void, Error> make_fragments(const Residues& residues, std::span<const std::int32_t> formal_charges,
                                           ResidueTables& out) {
+  out.fragments.reserve(residues.residues.size());
+  out.fragment_formal_charges.reserve(residues.residues.size());
   for (const Residue& atoms : residues.residues) {
     if (atoms.empty()) continue;
     std::int64_t charge = 0;

@@ -33,7 +33,7 @@ constexpr auto lookup = make_lookup();
 
 }  // namespace
 
-std::expected<Element, std::string> Element::try_from(std::string_view text) {
+std::optional<Element> Element::find(std::string_view text) noexcept {
   int slot = -1;
   if (text.size() == 1) {
     const int first = letter_index(text[0]);
@@ -43,10 +43,14 @@ std::expected<Element, std::string> Element::try_from(std::string_view text) {
     const int second = letter_index(text[1]);
     if (first >= 0 && second >= 0) slot = 26 * first + second;
   }
-  if (slot >= 0) {
-    const std::int16_t number = lookup[static_cast<std::size_t>(slot)];
-    if (number >= 0) return Element{static_cast<std::uint8_t>(number)};
-  }
+  if (slot < 0) return std::nullopt;
+  const std::int16_t number = lookup[static_cast<std::size_t>(slot)];
+  if (number < 0) return std::nullopt;
+  return Element{static_cast<std::uint8_t>(number)};
+}
+
+std::expected<Element, std::string> Element::try_from(std::string_view text) {
+  if (const auto element = find(text)) return *element;
   return std::unexpected(std::string(text));
 }
 

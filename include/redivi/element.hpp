@@ -4,6 +4,7 @@
 #include <compare>
 #include <cstdint>
 #include <expected>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,8 @@ class Element {
 
   // Parses a one- or two-letter symbol in any letter case; on failure the error is the input unchanged.
   static std::expected<Element, std::string> try_from(std::string_view text);
+  // The same, giving nothing on failure: no text is copied, for readers that make their own error.
+  static std::optional<Element> find(std::string_view text) noexcept;
   // The element with this atomic number, for numbers 0 to 118.
   static constexpr Element from_atomic_number(std::uint8_t number) { return Element{number}; }
 

@@ -13,7 +13,7 @@ namespace detail {
 FieldResult<Element> Columns::element() const {
   auto field = str(76, 78);
   if (!field) return std::unexpected(field.error());
-  auto element = Element::try_from(*field);
+  const auto element = Element::find(*field);
   if (!element) return std::unexpected(FieldError{FieldError::Kind::symbol, 76, 78});
   return *element;
 }

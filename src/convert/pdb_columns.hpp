@@ -1,6 +1,7 @@
 // Fixed-column fields of one PDB line: slicing by byte offsets, trimming and number parsing.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -114,10 +115,44 @@ constexpr bool parse_right_aligned(std::string_view field, Int& out) {
   return true;
 }
 
+// Eight ASCII digits, the most significant in the lowest byte of the word.
+constexpr bool is_eight_digits(std::uint64_t word) {
+  constexpr std::uint64_t high_nibbles = 0xF0F0F0F0F0F0F0F0U;
+  return ((word & high_nibbles) | (((word + 0x0606060606060606U) & high_nibbles) >> 4)) == 0x3333333333333333U;
+}
+
+constexpr std::uint32_t eight_digits_value(std::uint64_t word) {
+  word = ((word & 0x0F0F0F0F0F0F0F0FU) * 2561) >> 8;
+  word = ((word & 0x00FF00FF00FF00FFU) * 6553601) >> 16;
+  return static_cast<std::uint32_t>(((word & 0x0000FFFF0000FFFFU) * 42949672960001U) >> 32);
+}
+
+// An eight-byte field laid out as "%8.3f" writes it ("  -1.234"), read as one little-endian word: a
+// "0", the four bytes before the point and the three after make eight digits once the blanks and the
+// sign before the first digit count as "0". Accepts and gives what the byte-wise reading does.
+inline bool parse_coordinate_word(std::string_view field, float& out) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, field.data(), 8);
+  if (((word >> 32) & 0xFF) != '.') return false;
+  const auto blanks = static_cast<unsigned>(std::countr_zero(word ^ 0x2020202020202020U)) / 8;  // at most 4
+  const bool negative = ((word >> (8 * blanks)) & 0xFF) == '-';
+  const unsigned filler = blanks + (negative ? 1 : 0);
+  const std::uint64_t filled = ((std::uint64_t{1} << (8 * filler)) - 1) << 8;
+  std::uint64_t digits = ((word & 0xFFFFFFFFU) << 8) | (word & 0xFFFFFF0000000000U) | '0';
+  digits = (digits & ~filled) | (0x3030303030303030U & filled);
+  if (!is_eight_digits(digits)) return false;
+  const float value = static_cast<float>(eight_digits_value(digits)) / 1e3F;
+  out = negative ? -value : value;
+  return true;
+}
+
 // Blanks, an optional minus sign, digits, a point and `decimals` digits filling the field to its end,
 // at most seven digits in all ("  -1.234" as "%8.3f" writes it): the same value parse_short_decimal
 // gives, read without a trim or a search for the point. Returns false for any other text.
-constexpr bool parse_fixed_point(std::string_view field, std::size_t decimals, float& out) {
+inline bool parse_fixed_point(std::string_view field, std::size_t decimals, float& out) {
+  if constexpr (std::endian::native == std::endian::little) {
+    if (field.size() == 8 && decimals == 3) return parse_coordinate_word(field, out);
+  }
   if (field.size() <= decimals || field[field.size() - decimals - 1] != '.') return false;
   const auto [negative, number] = right_aligned(field.substr(0, field.size() - decimals - 1));
   const std::string_view fraction = field.substr(field.size() - decimals);

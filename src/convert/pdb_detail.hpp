@@ -32,13 +32,14 @@ struct AtomView {
   std::string_view chain_id;
   std::int32_t res_seq = 0;
   std::string_view i_code;
-  std::string_view residue_columns;  // columns 18-27, raw: the four fields before
+  std::string_view residue_columns;  // columns 18-27 as they stand, which the four fields above come from
   float x = 0, y = 0, z = 0;
   float occupancy = 0;
   float temp_factor = 0;
   std::string_view seg_id;
   Element element;
   std::int32_t charge = 0;
+  std::string_view tail_columns;  // columns 73-80 as they stand, which the three fields above come from
 };
 
 // Fills every field of atom from an ATOM or HETATM line.
@@ -46,9 +47,11 @@ FieldResult<void> read_atom(std::string_view line, AtomView& atom);
 std::expected<Seqres, Error> read_seqres(std::string_view line, std::uint64_t line_number);
 std::expected<Dbref, Error> read_dbref(std::string_view line, std::uint64_t line_number);
 
-// Equality of short texts without a call to memcmp: the hot loop compares a few bytes per atom.
+// Equality of short texts without a call to memcmp: the hot loop compares a few bytes per atom, most
+// often a view with itself, as atoms of one residue keep the same views.
 constexpr bool same_text(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  if (a.data() == b.data()) return true;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (a[i] != b[i]) return false;
   }

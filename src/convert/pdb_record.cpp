@@ -76,7 +76,7 @@ FieldResult<void> read_atom_numbers(const Columns& c, AtomView& atom) {
   struct Field {
     std::size_t start, end, decimals;
   };
-  constexpr std::array<Field, 5> fields = {{{30, 38, 3}, {38, 46, 3}, {46, 54, 3}, {54, 60, 2}, {60, 66, 2}}};
+  static constexpr std::array<Field, 5> fields = {{{30, 38, 3}, {38, 46, 3}, {46, 54, 3}, {54, 60, 2}, {60, 66, 2}}};
   std::array<float, 5> values{};
   for (std::size_t i = 0; i < fields.size(); ++i) {
     auto value = c.f32(fields[i].start, fields[i].end, fields[i].decimals);
@@ -91,8 +91,10 @@ FieldResult<void> read_atom_numbers(const Columns& c, AtomView& atom) {
   return {};
 }
 
-// Columns 73-80: segment identifier, element symbol, formal charge.
+// Columns 73-80: segment identifier, element symbol, formal charge; kept, like the residue, when they
+// repeat the atom read before into atom.
 FieldResult<void> read_atom_tail(const Columns& c, AtomView& atom) {
+  if (c.repeats(72, 80, atom.tail_columns)) return {};
   auto seg_id = c.str(72, 76);
   if (!seg_id) return std::unexpected(seg_id.error());
   auto element = c.element();
@@ -102,6 +104,7 @@ FieldResult<void> read_atom_tail(const Columns& c, AtomView& atom) {
   atom.seg_id = *seg_id;
   atom.element = *element;
   atom.charge = charge->value_or(0);  // a blank charge column is neutral
+  atom.tail_columns = c.bytes(72, 80);
   return {};
 }
 

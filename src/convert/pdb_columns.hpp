@@ -1,6 +1,7 @@
 // Fixed-column fields of one PDB line: slicing by byte offsets, trimming and number parsing.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -171,12 +172,15 @@ inline bool parse_fixed_point(std::string_view field, std::size_t decimals, floa
 class Columns {
  public:
   explicit Columns(std::string_view line)
-      : line_{line}, trace_{diagnostics::enabled(diagnostics::Level::debug)}, ascii_{is_ascii(line)} {}
+      : line_{line},
+        trace_{diagnostics::enabled(diagnostics::Level::debug)},
+        ascii_{is_ascii(line)},
+        plain_{ascii_ && !trace_} {}
 
   // The untrimmed text of the field.
   FieldResult<std::string_view> raw(std::size_t start, std::size_t end) const {
-    if (trace_) Line::trace_parser(line_, start, end);
-    if (!ascii_) {
+    if (!plain_) {
+      if (trace_) Line::trace_parser(line_, start, end);
       if (!is_char_boundary(line_, start)) return std::unexpected(FieldError{FieldError::Kind::char_boundary, start, end});
       if (!is_char_boundary(line_, end)) return std::unexpected(FieldError{FieldError::Kind::char_boundary, end, end});
     }
@@ -186,13 +190,13 @@ class Columns {
   // The untrimmed text of the field, without trace or check.
   std::string_view bytes(std::size_t start, std::size_t end) const {
     if (start >= line_.size()) return {};
-    return line_.substr(start, end - start);
+    return {line_.data() + start, std::min(end - start, line_.size() - start)};
   }
 
   // True when the field holds the same bytes as previous, which was read from the same columns of an
   // earlier line, and may simply be read again: no field can fail on an ASCII line, and nothing traces.
   bool repeats(std::size_t start, std::size_t end, std::string_view previous) const {
-    return ascii_ && !trace_ && end <= line_.size() && bytes(start, end) == previous;
+    return plain_ && end <= line_.size() && bytes(start, end) == previous;
   }
 
   FieldResult<std::string_view> str(std::size_t start, std::size_t end) const {
@@ -247,6 +251,7 @@ class Columns {
   std::string_view line_;
   bool trace_;
   bool ascii_;
+  bool plain_;  // ASCII and not traced: fields need neither check nor trace
 };
 
 // The Error of a failed field of line.

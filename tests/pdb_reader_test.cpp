@@ -252,6 +252,37 @@ TEST(PdbReader, FillsFragmentsChargesAndLabels) {
                t.fragment_multiplicities);
 }
 
+// Neighbouring atoms often repeat the residue columns 18-27 or the columns 73-80; each atom still gets
+// its own fields, whatever its neighbour's line held, and every field of every line is traced.
+TEST(PdbReader, ReadsEachAtomWholeWhenItsNeighbourSharesColumns) {
+  const auto with_tail = [](std::string line, std::string_view tail) { return line.replace(76, 4, tail); };
+  std::string accented = atom(3, "ALA", "A", 1);
+  accented.replace(12, 4, " C\xC3\x89");  // a two-byte letter inside the name columns
+  const std::vector<std::string> lines = {
+      atom(1, "ALA", "A", 1),
+      with_tail(atom(2, "ALA", "A", 1), " N1+"),
+      accented,
+      with_tail(atom(4, "ALA", "A", 1), " N1+"),
+      with_tail(atom(5, "ALA", "A", 2), " N1+"),
+      with_tail(atom(6, "ALA", "A", 2), " N2-"),
+      with_tail(atom(7, "ALA", "A", 2, "B"), " N2-"),
+  };
+  const auto trc = read(text(lines))[0];
+  const Topology& t = trc.topology;
+  EXPECT_EQ(t.labels, (std::vector<std::string>{"CA", "CA", "C\xC3\x89", "CA", "CA", "CA", "CA"}));
+  EXPECT_EQ(t.symbols, (std::vector<Element>{Element::C, Element::N, Element::C, Element::N, Element::N,
+                                             Element::N, Element::N}));
+  EXPECT_EQ(t.formal_charges, (std::vector<std::int32_t>{0, 1, 0, 1, 1, -2, -2}));
+  EXPECT_EQ(trc.residues.residues, (std::vector<Residue>{{0, 1, 2, 3}, {6}, {4, 5}}));  // "B" before none
+  EXPECT_EQ(trc.residues.insertion_codes, (std::vector<std::string>{"", "B", ""}));
+
+  std::size_t events = 0;
+  diagnostics::set_sink([&events](const diagnostics::Event&) { ++events; }, diagnostics::Level::debug);
+  read(text({lines[1], lines[3]}));
+  diagnostics::clear_sink();
+  EXPECT_EQ(events, 2 * 15 * 3);  // fifteen fields a line, three events a field
+}
+
 TEST(PdbReader, ResolvesHelicesAndSheetsAgainstTheResidues) {
   std::vector<std::string> lines;
   for (std::int32_t n = 1; n <= 5; ++n) lines.push_back(atom(static_cast<std::uint32_t>(n), "ALA", "A", n));

@@ -1,7 +1,9 @@
 // One PDB line to one record: kinds, columns, errors, the charge column, SEQRES and CONECT fields, the trace.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -129,6 +131,59 @@ TEST(PdbRecord, AcceptsTheWordsAndSignsFloatsMayCarry) {
   EXPECT_EQ(Line::parse_opt_i32("    ", 0, 4, 1).value(), std::nullopt);
   EXPECT_EQ(Line::parse_opt_str("  ", 0, 2, 1).value(), std::nullopt);
   EXPECT_EQ(Line::parse_str("ab", 5, 9, 1), "");  // past the end of the line: blank
+}
+
+// Coordinates and occupancies in the layouts files use, and near misses of them: every one reads as
+// the trimmed text does through from_chars, or fails with the field's offsets.
+TEST(PdbRecord, ReadsNumberColumnsInEveryLayout) {
+  struct Case {
+    std::string_view x;          // columns 31-38
+    std::string_view occupancy;  // columns 55-60
+    std::optional<float> x_value, occupancy_value;
+  };
+  const Case cases[] = {
+      {"  17.047", "  1.00", 17.047F, 1.0F},
+      {" -17.047", " -0.50", -17.047F, -0.5F},
+      {"-999.999", "999.99", -999.999F, 999.99F},
+      {"9999.999", "-99.99", 9999.999F, -99.99F},
+      {"   -.125", "   .50", -0.125F, 0.5F},
+      {"    .125", "  -.05", 0.125F, -0.05F},
+      {"   1.5  ", "  1.0 ", 1.5F, 1.0F},            // trailing blanks
+      {"  1.2345", " 1.000", 1.2345F, 1.0F},         // more decimals
+      {"   12345", "    12", 12345.0F, 12.0F},       // no point
+      {"12345.67", "123456", 12345.67F, 123456.0F},  // the point elsewhere
+      {"\t 17.047", "\t 1.00", 17.047F, 1.0F},       // a tab among the blanks
+      {"  +1.000", " +1.00", 1.0F, 1.0F},
+      {" - 1.000", "  1.00", std::nullopt, 1.0F},
+      {"  1 .000", "  1.00", std::nullopt, 1.0F},
+      {"  1.0 0 ", "  1.00", std::nullopt, 1.0F},
+      {" --1.000", "  1.00", std::nullopt, 1.0F},
+      {"  1.-00", "  1.00", std::nullopt, 1.0F},
+      {"  17.:47", "  1.00", std::nullopt, 1.0F},
+      {"  1/.047", "  1.00", std::nullopt, 1.0F},
+      {"  17.047", " 1 .00", 17.047F, std::nullopt},
+      {"  17.047", "  1.0x", 17.047F, std::nullopt},
+      {"  17.047", "  1.:0", 17.047F, std::nullopt},
+      {"  17.047", "  1./0", 17.047F, std::nullopt},
+  };
+  const std::string atom(crambin_n);
+  for (const Case& c : cases) {
+    std::string line = atom;
+    line.replace(30, 8, std::string(c.x).append(8 - std::min<std::size_t>(8, c.x.size()), ' ').substr(0, 8));
+    line.replace(54, 6, c.occupancy);
+    SCOPED_TRACE(line);
+    auto read = Line::try_from_atom(line, 7);
+    if (!c.x_value) {
+      EXPECT_EQ(read, std::unexpected(Error{E::ExpectedFloat{7, 30, 38}}));
+    } else if (!c.occupancy_value) {
+      EXPECT_EQ(read, std::unexpected(Error{E::ExpectedFloat{7, 54, 60}}));
+    } else {
+      ASSERT_TRUE(read.has_value());
+      EXPECT_EQ(read->x, *c.x_value);
+      EXPECT_EQ(read->occupancy, *c.occupancy_value);
+    }
+  }
+  EXPECT_TRUE(std::signbit(Line::try_from_atom(atom.substr(0, 30) + "  -0.000" + atom.substr(38), 7)->x));
 }
 
 TEST(PdbRecord, ReadsTheChargeColumn) {

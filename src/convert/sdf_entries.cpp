@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "redivi/convert/sdf.hpp"
+#include "sdf_split.hpp"
 #include "text.hpp"
 
 namespace redivi::sdf {
@@ -263,35 +264,56 @@ class EntryReader {
   Molecule molecule_;
 };
 
+}  // namespace
+
+namespace detail {
+
 SDFParseError terminator_error(std::uint64_t line_number) {
   return SDFParseError{line_number, {SDFParseState::HeaderBlock{}}, Type::ParseTerminator};
 }
 
-}  // namespace
+std::optional<std::size_t> entry_end(std::string_view contents, std::size_t cursor) {
+  const std::size_t feed = find_terminator(contents, cursor);
+  if (feed == std::string_view::npos) return std::nullopt;
+  const std::size_t after = feed + 5;
+  if (after == contents.size()) return after;
+  if (contents[after] != '\n') return std::nullopt;
+  return after + 1;
+}
+
+std::uint64_t line_number_at(std::string_view contents, std::size_t offset) {
+  const std::string_view before = contents.substr(0, offset);
+  return 1 + static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n'));
+}
+
+std::expected<std::vector<std::string_view>, SDFParseError> entry_texts(std::string_view contents) {
+  std::vector<std::string_view> entries;
+  std::size_t cursor = 0;
+  do {
+    const auto end = entry_end(contents, cursor);
+    if (!end) return std::unexpected(terminator_error(line_number_at(contents, cursor)));
+    entries.push_back(contents.substr(cursor, *end - cursor));
+    cursor = *end;
+  } while (cursor < contents.size());
+  return entries;
+}
+
+}  // namespace detail
 
 std::vector<std::variant<SDFEntry, SDFParseError>> sdf_entries(std::string_view contents) {
   std::vector<std::variant<SDFEntry, SDFParseError>> items;
   std::uint64_t line_number = 1;
   std::size_t cursor = 0;
   do {
-    const std::size_t feed = find_terminator(contents, cursor);
-    if (feed == std::string_view::npos) {
-      items.emplace_back(terminator_error(line_number));
+    const auto end = detail::entry_end(contents, cursor);
+    if (!end) {
+      items.emplace_back(detail::terminator_error(line_number));
       break;
     }
-    const std::size_t after = feed + 5;
-    if (after == contents.size()) {
-      items.emplace_back(SDFEntry{line_number, contents.substr(cursor)});
-      break;
-    }
-    if (contents[after] != '\n') {
-      items.emplace_back(terminator_error(line_number));
-      break;
-    }
-    const std::string_view entry = contents.substr(cursor, after + 1 - cursor);
+    const std::string_view entry = contents.substr(cursor, *end - cursor);
     items.emplace_back(SDFEntry{line_number, entry});
     line_number += static_cast<std::uint64_t>(std::count(entry.begin(), entry.end(), '\n'));
-    cursor = after + 1;
+    cursor = *end;
   } while (cursor < contents.size());
   return items;
 }

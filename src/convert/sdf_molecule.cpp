@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "redivi/convert/sdf.hpp"
+#include "sdf_split.hpp"
 #include "text.hpp"
 
 namespace redivi::sdf {
@@ -162,24 +163,22 @@ std::expected<std::pair<TRC, std::optional<DataBlocks>>, ConversionError> Molecu
 // Entries are converted as they are read, but a parse failure anywhere wins over a conversion failure.
 std::expected<std::pair<std::vector<TRC>, std::vector<std::optional<DataBlocks>>>, ConversionError> from_sdf(
     std::string_view contents) {
-  const auto items = sdf_entries(contents);
-  if (items.empty()) {
+  const auto entries = detail::entry_texts(contents);
+  if (!entries) return std::unexpected(ConversionError{ConversionError::ParseError{entries.error()}});
+  if (entries->empty()) {
     return std::unexpected(ConversionError{ConversionError::ParseError{
         SDFParseError{0, {SDFParseState::Done{}}, SDFParseErrorType::NoResults}}});
   }
-  if (const auto* error = std::get_if<SDFParseError>(&items.back())) {
-    return std::unexpected(ConversionError{ConversionError::ParseError{*error}});
-  }
   std::pair<std::vector<TRC>, std::vector<std::optional<DataBlocks>>> result;
-  result.first.reserve(items.size());
-  result.second.reserve(items.size());
+  result.first.reserve(entries->size());
+  result.second.reserve(entries->size());
   std::optional<ConversionError> conversion_error;
-  for (const auto& item : items) {
-    const SDFEntry& entry = std::get<SDFEntry>(item);
-    auto molecule = parse_sdf_entry(entry.text);
+  for (const std::string_view entry : *entries) {
+    auto molecule = parse_sdf_entry(entry);
     if (!molecule) {
       SDFParseError error = molecule.error();
-      error.line_number = entry.line_number + error.line_number - 1;
+      const auto offset = static_cast<std::size_t>(entry.data() - contents.data());
+      error.line_number = detail::line_number_at(contents, offset) + error.line_number - 1;
       return std::unexpected(ConversionError{ConversionError::ParseError{error}});
     }
     if (conversion_error) continue;

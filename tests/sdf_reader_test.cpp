@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 
 #include "redivi/convert/sdf.hpp"
 #include "test_data.hpp"
@@ -93,6 +95,24 @@ TEST(SdfEntry, ReadsNameAtomsBondsAndDataItems) {
       {{0, 1, 1, 0}, {0, 2, 1, 6}},
       {{"ID", "12"}}};
   EXPECT_EQ(*molecule, expected);
+}
+
+// Every coordinate text must give exactly the double that a correctly rounding parser gives.
+TEST(SdfEntry, ReadsCoordinatesAsTheNearestDouble) {
+  for (const std::string_view x : {"0.0000", "-0.0000", "1.2345", "-9999.9999", "0.1", "123456789.",
+                                    ".5", "-.5", "+1.5", "1e-3", "1.5E2", "0.30000001", "9007199.25",
+                                    "-inf", "NaN", "4.35", "0.0001"}) {
+    SCOPED_TRACE(x);
+    std::string line(10 - x.size(), ' ');
+    line.append(x).append("    0.0000    0.0000 C   0  0");
+    const auto molecule = parse_sdf_entry("name\n\n\n  1  0\n" + line + "\n");
+    ASSERT_TRUE(molecule.has_value()) << to_string(molecule.error());
+    const std::string_view digits = x.starts_with('+') ? x.substr(1) : x;
+    double expected = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), expected);
+    const double read = molecule->atoms.at(0).x;
+    EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << read << " != " << expected;
+  }
 }
 
 TEST(SdfEntry, ReportsEachFailureWithLineStateAndType) {

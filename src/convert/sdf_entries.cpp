@@ -1,6 +1,9 @@
 // SDF text to molecules: the splitter at "$$$$" lines and the line-driven reader of one entry.
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <optional>
+#include <type_traits>
 
 #include "redivi/convert/sdf.hpp"
 #include "sdf_split.hpp"
@@ -41,13 +44,44 @@ std::expected<std::string_view, Type> field(std::string_view line, std::size_t s
   return line.substr(start, end - start);
 }
 
+constexpr std::array<double, 16> powers_of_ten = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// Coordinates as the format writes them: an optional "-", digits, ".", digits, at most 15 digits in
+// all. The digits make an integer below 2^53 and the divisor is a power of ten up to 1e14, both exact
+// doubles, so the one correctly rounded division gives the double that from_chars gives. Nothing for
+// any other text, which the general parser reads.
+std::optional<double> plain_decimal(std::string_view text) {
+  const bool negative = text.starts_with('-');
+  if (negative) text.remove_prefix(1);
+  if (text.size() > 16) return std::nullopt;
+  std::uint64_t digits = 0;
+  std::size_t point = std::string_view::npos;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == '.' && point == std::string_view::npos) {
+      point = at;
+      continue;
+    }
+    const auto digit = static_cast<unsigned char>(text[at] - '0');
+    if (digit > 9) return std::nullopt;
+    digits = digits * 10 + digit;
+  }
+  if (point == 0 || point == std::string_view::npos || point + 1 == text.size()) return std::nullopt;
+  const double value = static_cast<double>(digits) / powers_of_ten[text.size() - point - 1];
+  return negative ? -value : value;
+}
+
 // The trimmed number in bytes [start, end) of the line; fails with on_failure when unreadable.
 template <class T>
 std::expected<T, Type> number(std::string_view line, std::size_t start, std::size_t end, Type on_failure) {
   const auto text = field(line, start, end);
   if (!text) return std::unexpected(text.error());
+  const std::string_view trimmed = text::trim(*text);
+  if constexpr (std::is_same_v<T, double>) {
+    if (const auto value = plain_decimal(trimmed)) return *value;
+  }
   T value{};
-  if (!text::parse_number(text::trim(*text), value)) return std::unexpected(on_failure);
+  if (!text::parse_number(trimmed, value)) return std::unexpected(on_failure);
   return value;
 }
 

@@ -244,6 +244,11 @@ TEST(SdfEntry, ReadsDataItemValuesUpToABlankLine) {
       {"> <ID>\n\n\n> 25 <a b> (x)\n  v \n\n> <ID>\nsecond\n\n$$$$\n",
        {{"ID", ""}, {"a b", "  v "}, {"ID", "second"}}},
       {">  <>\nx\n\n$$$$\n", {{"", "x"}}},
+      {"> <ID>\r\n12\r\n13\r\n\r\n$$$$\r\n", {{"ID", "12\n13"}}},
+      {"> <ID>\n12\r\n13\n14\r\n\n$$$$\n", {{"ID", "12\n13\n14"}}},
+      {"> <ID>\n12\n13", {{"ID", "12\n13\n"}}},
+      {"> <ID>\n12\r\n13\r", {{"ID", "12\n13\r\n"}}},
+      {"> <ID>\n", {{"ID", ""}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.items);

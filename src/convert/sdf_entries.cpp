@@ -92,6 +92,15 @@ std::expected<std::int32_t, Type> charge_of_code(std::int32_t code) {
   return 4 - code;
 }
 
+// The lines that begin with ">": at least as many as the data items in the text.
+std::size_t item_headers(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find('>'); at != std::string_view::npos; at = text.find('>', at + 1)) {
+    if (at == 0 || text[at - 1] == '\n') ++count;
+  }
+  return count;
+}
+
 // Runs the reader's state machine over the lines of one entry.
 class EntryReader {
  public:
@@ -229,7 +238,10 @@ class EntryReader {
     if (!tag) return std::unexpected(tag.error());
     const std::string_view name = text::trim(*tag);
     if (name == "CHG") return read_charges(line);
-    if (name == "END") stage_ = Stage::DataItems;
+    if (name == "END") {
+      molecule_.data_items.reserve(item_headers(lines_.rest()));
+      stage_ = Stage::DataItems;
+    }
     return {};
   }
 
@@ -274,19 +286,32 @@ class EntryReader {
   }
 
   // Lines joined by line feeds. The blank line that ends a value is consumed; without one the value runs
-  // to the end of the entry and keeps its last line feed.
+  // to the end of the entry and keeps its last line feed. Lines that end in bare line feeds are joined
+  // as the input already holds them, so the value is copied in one piece.
   std::string read_value() {
-    std::string value;
+    const char* const first = lines_.rest().data();
+    std::string_view value_lines;  // from the first value line to the end of the last
+    bool bare_feeds = true;
     std::string_view line;
     while (next_line(line)) {
-      if (text::trim(line).empty()) {
-        if (!value.empty()) value.pop_back();
-        return value;
-      }
-      value.append(line);
-      value.push_back('\n');
+      if (text::trim(line).empty()) return bare_feeds ? std::string(value_lines) : joined_lines(value_lines);
+      value_lines = {first, static_cast<std::size_t>(line.data() + line.size() - first)};
+      bare_feeds = bare_feeds && lines_.rest().data() == line.data() + line.size() + 1;
     }
+    std::string value = bare_feeds ? std::string(value_lines) : joined_lines(value_lines);
+    if (!value_lines.empty()) value.push_back('\n');
     return value;
+  }
+
+  static std::string joined_lines(std::string_view text) {
+    std::string joined;
+    text::Lines lines{text};
+    std::string_view line;
+    while (lines.next(line)) {
+      if (!joined.empty()) joined.push_back('\n');
+      joined.append(line);
+    }
+    return joined;
   }
 
   text::Lines lines_;

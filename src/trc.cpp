@@ -66,6 +66,7 @@ Result check_atoms_in_residues(const TRC& trc) {
 // A bitmap of the residues the chains list stands in for a search of every chain per residue.
 Result check_residues_in_chains(const TRC& trc) {
   const std::size_t residue_count = trc.residues.residues.size();
+  if (partition::lists_in_order(trc.chains.chains, residue_count)) return {};
   std::vector<bool> in_chain(residue_count);
   for (const Chain& chain : trc.chains.chains) {
     for (const ResidueRef residue : chain) {

@@ -125,6 +125,9 @@ TEST(TopologyCheck, ReportsTheFirstDisagreement) {
       {"atom in no fragment",
        with(atoms(2), [](Topology& t) { t.fragments = std::vector<Fragment>{{0}}; }),
        {E::InvalidFragments{}}},
+      {"atoms in order, then one past them",
+       with(atoms(2), [](Topology& t) { t.fragments = std::vector<Fragment>{{0, 1, 2}}; }),
+       {E::InvalidFragments{}}},
       {"no fragments for atoms", with(atoms(1), [](Topology& t) { t.fragments.emplace(); }), {E::InvalidFragments{}}},
       // As many distinct atoms as the topology has, but one of them does not exist.
       {"fragment atom past the atoms",

@@ -44,6 +44,11 @@ class Lines {
 // Blank, tab, line feed, vertical tab, form feed and carriage return.
 constexpr bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The value of a decimal digit character.
+constexpr unsigned digit_value(char c) { return static_cast<unsigned>(c - '0'); }
+
 constexpr std::string_view trim(std::string_view s) {
   while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
   while (!s.empty() && is_space(s.back())) s.remove_suffix(1);

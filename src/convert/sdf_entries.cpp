@@ -6,7 +6,7 @@
 #include <type_traits>
 
 #include "redivi/convert/sdf.hpp"
-#include "sdf_split.hpp"
+#include "sdf_reader.hpp"
 #include "text.hpp"
 
 namespace redivi::sdf {
@@ -56,19 +56,29 @@ std::optional<double> plain_decimal(std::string_view text) {
   if (negative) text.remove_prefix(1);
   if (text.size() > 16) return std::nullopt;
   std::uint64_t digits = 0;
-  std::size_t point = std::string_view::npos;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    if (text[at] == '.' && point == std::string_view::npos) {
-      point = at;
-      continue;
-    }
-    const auto digit = static_cast<unsigned char>(text[at] - '0');
-    if (digit > 9) return std::nullopt;
-    digits = digits * 10 + digit;
-  }
-  if (point == 0 || point == std::string_view::npos || point + 1 == text.size()) return std::nullopt;
+  std::size_t at = 0;
+  for (; at < text.size() && text::is_digit(text[at]); ++at) digits = digits * 10 + text::digit_value(text[at]);
+  const std::size_t point = at;
+  if (point == 0 || point + 1 >= text.size() || text[point] != '.') return std::nullopt;
+  for (++at; at < text.size() && text::is_digit(text[at]); ++at) digits = digits * 10 + text::digit_value(text[at]);
+  if (at != text.size()) return std::nullopt;
   const double value = static_cast<double>(digits) / powers_of_ten[text.size() - point - 1];
   return negative ? -value : value;
+}
+
+// Integers of nine digits at most, as the fixed fields hold them, read without the general parser:
+// they cannot overflow any of the field types. Nothing for any other text.
+template <class T>
+std::optional<T> plain_integer(std::string_view text) {
+  const bool negative = std::is_signed_v<T> && text.starts_with('-');
+  if (negative) text.remove_prefix(1);
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  T value = 0;
+  for (const char c : text) {
+    if (!text::is_digit(c)) return std::nullopt;
+    value = static_cast<T>(value * 10 + static_cast<T>(text::digit_value(c)));
+  }
+  return negative ? static_cast<T>(-value) : value;
 }
 
 // The trimmed number in bytes [start, end) of the line; fails with on_failure when unreadable.
@@ -79,6 +89,8 @@ std::expected<T, Type> number(std::string_view line, std::size_t start, std::siz
   const std::string_view trimmed = text::trim(*text);
   if constexpr (std::is_same_v<T, double>) {
     if (const auto value = plain_decimal(trimmed)) return *value;
+  } else {
+    if (const auto value = plain_integer<T>(trimmed)) return *value;
   }
   T value{};
   if (!text::parse_number(trimmed, value)) return std::unexpected(on_failure);
@@ -104,16 +116,16 @@ std::size_t item_headers(std::string_view text) {
 // Runs the reader's state machine over the lines of one entry.
 class EntryReader {
  public:
-  explicit EntryReader(std::string_view entry) : lines_{entry} {}
+  EntryReader(std::string_view entry, Molecule& molecule) : lines_{entry}, molecule_{molecule} {}
 
-  std::expected<Molecule, SDFParseError> read() {
+  std::expected<void, SDFParseError> read() {
     std::string_view line;
     while (!done_ && next_line(line)) {
       if (stage_ != Stage::HeaderBlock && text::trim(line).empty()) continue;
       const auto read = read_line(line);
       if (!read) return std::unexpected(SDFParseError{line_number_, state(), read.error()});
     }
-    return std::move(molecule_);
+    return {};
   }
 
  private:
@@ -320,7 +332,7 @@ class EntryReader {
   Counts counts_;
   bool charge_lines_seen_ = false;
   bool done_ = false;
-  Molecule molecule_;
+  Molecule& molecule_;
 };
 
 }  // namespace
@@ -343,6 +355,14 @@ std::optional<std::size_t> entry_end(std::string_view contents, std::size_t curs
 std::uint64_t line_number_at(std::string_view contents, std::size_t offset) {
   const std::string_view before = contents.substr(0, offset);
   return 1 + static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n'));
+}
+
+std::expected<void, SDFParseError> read_entry(std::string_view entry, Molecule& molecule) {
+  molecule.name.clear();
+  molecule.atoms.clear();
+  molecule.bonds.clear();
+  molecule.data_items.clear();
+  return EntryReader{entry, molecule}.read();
 }
 
 std::expected<std::vector<std::string_view>, SDFParseError> entry_texts(std::string_view contents) {
@@ -377,6 +397,10 @@ std::vector<std::variant<SDFEntry, SDFParseError>> sdf_entries(std::string_view 
   return items;
 }
 
-std::expected<Molecule, SDFParseError> parse_sdf_entry(std::string_view entry) { return EntryReader{entry}.read(); }
+std::expected<Molecule, SDFParseError> parse_sdf_entry(std::string_view entry) {
+  Molecule molecule;
+  if (const auto read = detail::read_entry(entry, molecule); !read) return std::unexpected(read.error());
+  return molecule;
+}
 
 }  // namespace redivi::sdf

@@ -3,7 +3,7 @@
 #include <numeric>
 
 #include "redivi/convert/sdf.hpp"
-#include "sdf_split.hpp"
+#include "sdf_reader.hpp"
 #include "text.hpp"
 
 namespace redivi::sdf {
@@ -145,19 +145,23 @@ std::expected<std::optional<DataBlocks>, ConversionError> extras_of(std::vector<
 
 }  // namespace
 
-std::expected<std::pair<TRC, std::optional<DataBlocks>>, ConversionError> Molecule::try_into() && {
+std::expected<std::pair<TRC, std::optional<DataBlocks>>, ConversionError> detail::convert(Molecule& molecule) {
   TRC trc;
-  auto topology = topology_of(*this);
+  auto topology = topology_of(molecule);
   if (!topology) return std::unexpected(topology.error());
   trc.topology = std::move(*topology);
-  trc.residues = single_residue(atoms.size(), std::move(name));
+  trc.residues = single_residue(molecule.atoms.size(), std::move(molecule.name));
   trc.chains.chains.push_back(Chain{0});
   if (const auto checked = trc.check(); !checked) {
     return std::unexpected(ConversionError{ConversionError::InvalidTRC{checked.error()}});
   }
-  auto extras = extras_of(std::move(data_items));
+  auto extras = extras_of(std::move(molecule.data_items));
   if (!extras) return std::unexpected(extras.error());
   return std::pair{std::move(trc), std::move(*extras)};
+}
+
+std::expected<std::pair<TRC, std::optional<DataBlocks>>, ConversionError> Molecule::try_into() && {
+  return detail::convert(*this);
 }
 
 // Entries are converted as they are read, but a parse failure anywhere wins over a conversion failure.
@@ -173,16 +177,16 @@ std::expected<std::pair<std::vector<TRC>, std::vector<std::optional<DataBlocks>>
   result.first.reserve(entries->size());
   result.second.reserve(entries->size());
   std::optional<ConversionError> conversion_error;
+  Molecule molecule;
   for (const std::string_view entry : *entries) {
-    auto molecule = parse_sdf_entry(entry);
-    if (!molecule) {
-      SDFParseError error = molecule.error();
+    if (const auto read = detail::read_entry(entry, molecule); !read) {
+      SDFParseError error = read.error();
       const auto offset = static_cast<std::size_t>(entry.data() - contents.data());
       error.line_number = detail::line_number_at(contents, offset) + error.line_number - 1;
       return std::unexpected(ConversionError{ConversionError::ParseError{error}});
     }
     if (conversion_error) continue;
-    auto converted = std::move(*molecule).try_into();
+    auto converted = detail::convert(molecule);
     if (!converted) {
       conversion_error = converted.error();
       continue;

@@ -1,10 +1,12 @@
-// Cutting SDF text into "$$$$"-closed entries, shared by the entry list and the reader of whole files.
+// The pieces of the SDF reader that its files share: cutting the text into entries, reading an entry into
+// a molecule kept from the previous one, and converting a molecule.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <expected>
 #include <optional>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -24,5 +26,12 @@ std::uint64_t line_number_at(std::string_view contents, std::size_t offset);
 // The texts of the entries in order, without their line numbers (see line_number_at), or the error of
 // a text that does not end in a terminator.
 std::expected<std::vector<std::string_view>, SDFParseError> entry_texts(std::string_view contents);
+
+// Reads one entry into the molecule, replacing its contents but keeping the memory of its lists.
+std::expected<void, SDFParseError> read_entry(std::string_view entry, Molecule& molecule);
+
+// The molecule as a structure with its extras. The name and data items are moved out; the atom and bond
+// lists stay, for the next entry to reuse.
+std::expected<std::pair<TRC, std::optional<DataBlocks>>, ConversionError> convert(Molecule& molecule);
 
 }  // namespace redivi::sdf::detail

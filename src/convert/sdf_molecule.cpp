@@ -44,7 +44,8 @@ Residues single_residue(std::size_t atom_count, std::string name) {
   residues.seq_ns.push_back(0);
   residues.insertion_codes.emplace_back();
   residues.labeled = std::vector<ResidueRef>{0};
-  residues.labels = std::vector<std::vector<std::string>>{{std::move(name)}};
+  // Built in place: a braced list would copy the name and its list.
+  residues.labels.emplace(1).front().push_back(std::move(name));
   return residues;
 }
 
@@ -86,7 +87,7 @@ std::expected<Topology, ConversionError> topology_of(const Molecule& molecule) {
   if (const auto bonds = add_bonds(molecule.bonds, topology); !bonds) return std::unexpected(bonds.error());
   const std::int32_t total = std::accumulate(charges.begin(), charges.end(), std::int32_t{0});
   topology.formal_charges = std::move(charges);
-  topology.fragments = std::vector<Fragment>{all_atoms(n)};
+  topology.fragments.emplace().push_back(all_atoms(n));
   topology.fragment_formal_charges = std::vector<std::int32_t>{total};
   return topology;
 }

@@ -37,8 +37,7 @@ std::vector<AtomRef> all_atoms(std::size_t count) {
   return atoms;
 }
 
-Residues single_residue(std::size_t atom_count, std::string name) {
-  Residues residues;
+void add_single_residue(std::size_t atom_count, std::string name, Residues& residues) {
   residues.residues.push_back(all_atoms(atom_count));
   residues.seqs.emplace_back("LIG");
   residues.seq_ns.push_back(0);
@@ -46,7 +45,6 @@ Residues single_residue(std::size_t atom_count, std::string name) {
   residues.labeled = std::vector<ResidueRef>{0};
   // Built in place: a braced list would copy the name and its list.
   residues.labels.emplace(1).front().push_back(std::move(name));
-  return residues;
 }
 
 // Every bond order is mapped before any stereo code, so a bad order is the error reported first.
@@ -70,8 +68,7 @@ std::expected<void, ConversionError> add_bonds(const std::vector<BondRecord>& re
   return {};
 }
 
-std::expected<Topology, ConversionError> topology_of(const Molecule& molecule) {
-  Topology topology;
+std::expected<void, ConversionError> add_atoms_and_bonds(const Molecule& molecule, Topology& topology) {
   const std::size_t n = molecule.atoms.size();
   topology.symbols.reserve(n);
   topology.geometry.reserve(3 * n);
@@ -89,7 +86,7 @@ std::expected<Topology, ConversionError> topology_of(const Molecule& molecule) {
   topology.formal_charges = std::move(charges);
   topology.fragments.emplace().push_back(all_atoms(n));
   topology.fragment_formal_charges = std::vector<std::int32_t>{total};
-  return topology;
+  return {};
 }
 
 // Calls visit on each piece of text between separators, stopping when it returns false.
@@ -146,23 +143,21 @@ std::expected<std::optional<DataBlocks>, ConversionError> extras_of(std::vector<
 
 }  // namespace
 
-std::expected<std::pair<TRC, std::optional<DataBlocks>>, ConversionError> detail::convert(Molecule& molecule) {
-  TRC trc;
-  auto topology = topology_of(molecule);
-  if (!topology) return std::unexpected(topology.error());
-  trc.topology = std::move(*topology);
-  trc.residues = single_residue(molecule.atoms.size(), std::move(molecule.name));
+std::expected<std::optional<DataBlocks>, ConversionError> detail::convert(Molecule& molecule, TRC& trc) {
+  if (const auto added = add_atoms_and_bonds(molecule, trc.topology); !added) return std::unexpected(added.error());
+  add_single_residue(molecule.atoms.size(), std::move(molecule.name), trc.residues);
   trc.chains.chains.push_back(Chain{0});
   if (const auto checked = trc.check(); !checked) {
     return std::unexpected(ConversionError{ConversionError::InvalidTRC{checked.error()}});
   }
-  auto extras = extras_of(std::move(molecule.data_items));
-  if (!extras) return std::unexpected(extras.error());
-  return std::pair{std::move(trc), std::move(*extras)};
+  return extras_of(std::move(molecule.data_items));
 }
 
 std::expected<std::pair<TRC, std::optional<DataBlocks>>, ConversionError> Molecule::try_into() && {
-  return detail::convert(*this);
+  TRC trc;
+  auto extras = detail::convert(*this, trc);
+  if (!extras) return std::unexpected(extras.error());
+  return std::pair{std::move(trc), std::move(*extras)};
 }
 
 // Entries are converted as they are read, but a parse failure anywhere wins over a conversion failure.
@@ -187,13 +182,13 @@ std::expected<std::pair<std::vector<TRC>, std::vector<std::optional<DataBlocks>>
       return std::unexpected(ConversionError{ConversionError::ParseError{error}});
     }
     if (conversion_error) continue;
-    auto converted = detail::convert(molecule);
-    if (!converted) {
-      conversion_error = converted.error();
+    // A structure left half built by a failure is dropped with the whole result.
+    auto extras = detail::convert(molecule, result.first.emplace_back());
+    if (!extras) {
+      conversion_error = extras.error();
       continue;
     }
-    result.first.push_back(std::move(converted->first));
-    result.second.push_back(std::move(converted->second));
+    result.second.push_back(std::move(*extras));
   }
   if (conversion_error) return std::unexpected(*conversion_error);
   return result;

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <expected>
 #include <optional>
-#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -30,8 +29,8 @@ std::expected<std::vector<std::string_view>, SDFParseError> entry_texts(std::str
 // Reads one entry into the molecule, replacing its contents but keeping the memory of its lists.
 std::expected<void, SDFParseError> read_entry(std::string_view entry, Molecule& molecule);
 
-// The molecule as a structure with its extras. The name and data items are moved out; the atom and bond
-// lists stay, for the next entry to reuse.
-std::expected<std::pair<TRC, std::optional<DataBlocks>>, ConversionError> convert(Molecule& molecule);
+// Builds the molecule as a structure into trc, which starts empty, and returns its extras. The name and
+// data items are moved out; the atom and bond lists stay, for the next entry to reuse.
+std::expected<std::optional<DataBlocks>, ConversionError> convert(Molecule& molecule, TRC& trc);
 
 }  // namespace redivi::sdf::detail

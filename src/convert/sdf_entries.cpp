@@ -83,6 +83,20 @@ std::optional<T> plain_integer(std::string_view text) {
   return negative ? static_cast<T>(-value) : value;
 }
 
+// A trimmed text read as a number: the plain forms directly, anything else by the general parser.
+template <class T>
+bool parse_field_number(std::string_view trimmed, T& value) {
+  std::optional<T> plain;
+  if constexpr (std::is_same_v<T, double>) {
+    plain = plain_decimal(trimmed);
+  } else {
+    plain = plain_integer<T>(trimmed);
+  }
+  if (!plain) return text::parse_number(trimmed, value);
+  value = *plain;
+  return true;
+}
+
 // The trimmed number in bytes [start, end) of the line; fails with on_failure when unreadable. Inlined
 // like field.
 template <class T>
@@ -90,14 +104,8 @@ template <class T>
                                                             std::size_t end, Type on_failure) {
   const auto text = field(line, start, end);
   if (!text) return std::unexpected(text.error());
-  const std::string_view trimmed = text::trim(*text);
-  if constexpr (std::is_same_v<T, double>) {
-    if (const auto value = plain_decimal(trimmed)) return *value;
-  } else {
-    if (const auto value = plain_integer<T>(trimmed)) return *value;
-  }
   T value{};
-  if (!text::parse_number(trimmed, value)) return std::unexpected(on_failure);
+  if (!parse_field_number(text::trim(*text), value)) return std::unexpected(on_failure);
   return value;
 }
 
@@ -226,7 +234,7 @@ class EntryReader {
     const std::string_view text = text::trim(*mapping);
     if (text.empty()) return {};
     std::uint64_t value = 0;
-    if (!text::parse_number(text, value) || value != 0) return std::unexpected(Type::ParseAtomAtomMappingNumber);
+    if (!parse_field_number(text, value) || value != 0) return std::unexpected(Type::ParseAtomAtomMappingNumber);
     return {};
   }
 
@@ -242,7 +250,7 @@ class EntryReader {
     const auto stereo_text = field(line, 9, 12);
     if (!stereo_text) return std::unexpected(stereo_text.error());
     std::uint32_t stereo = 0;
-    if (!text::parse_number(text::trim(*stereo_text), stereo)) stereo = 0;
+    if (!parse_field_number(text::trim(*stereo_text), stereo)) stereo = 0;
     molecule_.bonds.push_back(BondRecord{*first - 1, *second - 1, *bond_type, stereo});
     if (molecule_.bonds.size() == counts_.num_bonds) stage_ = Stage::PropertiesBlock;
     return {};

@@ -1,6 +1,7 @@
 // SDF text to molecules: the splitter at "$$$$" lines and the line-driven reader of one entry.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <optional>
 #include <type_traits>
@@ -53,9 +54,11 @@ constexpr std::array<double, 16> powers_of_ten = {1e0, 1e1, 1e2,  1e3,  1e4,  1e
 // all. The digits make an integer below 2^53 and the divisor is a power of ten up to 1e14, both exact
 // doubles, so the one correctly rounded division gives the double that from_chars gives. Nothing for
 // any other text, which the general parser reads.
+// Signs are random from one coordinate to the next, so they are applied without branches: the quotient is
+// never negative, and setting its sign bit negates it exactly, -0.0 included.
 std::optional<double> plain_decimal(std::string_view text) {
   const bool negative = text.starts_with('-');
-  if (negative) text.remove_prefix(1);
+  text.remove_prefix(negative ? 1 : 0);
   if (text.size() > 16) return std::nullopt;
   std::uint64_t digits = 0;
   std::size_t at = 0;
@@ -65,7 +68,7 @@ std::optional<double> plain_decimal(std::string_view text) {
   for (++at; at < text.size() && text::is_digit(text[at]); ++at) digits = digits * 10 + text::digit_value(text[at]);
   if (at != text.size()) return std::nullopt;
   const double value = static_cast<double>(digits) / powers_of_ten[text.size() - point - 1];
-  return negative ? -value : value;
+  return std::bit_cast<double>(std::bit_cast<std::uint64_t>(value) | std::uint64_t{negative} << 63);
 }
 
 // Integers of nine digits at most, as the fixed fields hold them, read without the general parser:

@@ -186,6 +186,51 @@ TEST(PdbRecord, ReadsNumberColumnsInEveryLayout) {
   EXPECT_TRUE(std::signbit(Line::try_from_atom(atom.substr(0, 30) + "  -0.000" + atom.substr(38), 7)->x));
 }
 
+TEST(PdbRecord, ReadsIntegerColumnsInEveryLayout) {
+  struct Case {
+    std::string_view serial;   // columns 7-11
+    std::string_view res_seq;  // columns 23-26
+    std::optional<std::uint32_t> serial_value;
+    std::optional<std::int32_t> res_seq_value;
+  };
+  const Case cases[] = {
+      {"    1", "   1", 1U, 1},
+      {"99999", "9999", 99999U, 9999},
+      {"00042", "-999", 42U, -999},
+      {"1    ", "1   ", 1U, 1},          // left-aligned
+      {"  1  ", " -1 ", 1U, -1},          // blanks on both sides
+      {"\t   7", "\t -7", 7U, -7},        // a tab among the blanks
+      {"   +7", "  +7", 7U, 7},
+      {"   -0", "  -0", std::nullopt, 0},  // no sign on a serial
+      {"   -1", "   1", std::nullopt, 1},
+      {" 1 2 ", "   1", std::nullopt, 1},
+      {"     ", "   1", std::nullopt, 1},
+      {"    /", "   1", std::nullopt, 1},
+      {"    :", "   1", std::nullopt, 1},
+      {"    1", "   -", 1U, std::nullopt},
+      {"    1", "    ", 1U, std::nullopt},
+      {"    1", " - 1", 1U, std::nullopt},
+      {"    1", "--1 ", 1U, std::nullopt},
+      {"    1", "  1-", 1U, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    std::string line(crambin_n);
+    line.replace(6, 5, c.serial);
+    line.replace(22, 4, c.res_seq);
+    SCOPED_TRACE(line);
+    auto read = Line::try_from_atom(line, 7);
+    if (!c.serial_value) {
+      EXPECT_EQ(read, std::unexpected(Error{E::ExpectedInt{7, 6, 11}}));
+    } else if (!c.res_seq_value) {
+      EXPECT_EQ(read, std::unexpected(Error{E::ExpectedInt{7, 22, 26}}));
+    } else {
+      ASSERT_TRUE(read.has_value());
+      EXPECT_EQ(read->serial, *c.serial_value);
+      EXPECT_EQ(read->res_seq, *c.res_seq_value);
+    }
+  }
+}
+
 TEST(PdbRecord, ReadsTheChargeColumn) {
   struct Case {
     std::string_view columns;

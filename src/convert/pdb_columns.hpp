@@ -103,19 +103,6 @@ constexpr RightAligned right_aligned(std::string_view field) {
   return {negative, field.substr(negative ? i + 1 : i)};
 }
 
-// Blanks, an optional minus sign (signed types only) and one to nine digits filling the field to its
-// end ("  123", "  -45"): the common layout of integer columns, read without a trim. Returns false for
-// any other text, which the caller trims and hands to from_chars.
-template <class Int>
-constexpr bool parse_right_aligned(std::string_view field, Int& out) {
-  const auto [negative, digits] = right_aligned(field);
-  if (digits.empty() || digits.size() > 9 || (negative && !std::is_signed_v<Int>)) return false;
-  std::uint32_t value = 0;
-  if (!append_digits(digits, value)) return false;
-  out = negative ? static_cast<Int>(0 - static_cast<Int>(value)) : static_cast<Int>(value);
-  return true;
-}
-
 // Eight ASCII digits, the most significant in the lowest byte of the word.
 constexpr bool is_eight_digits(std::uint64_t word) {
   constexpr std::uint64_t high_nibbles = 0xF0F0F0F0F0F0F0F0U;
@@ -128,12 +115,45 @@ constexpr std::uint32_t eight_digits_value(std::uint64_t word) {
   return static_cast<std::uint32_t>(((word & 0x0000FFFF0000FFFFU) * 42949672960001U) >> 32);
 }
 
+// A field of at most eight bytes read as one little-endian word, blanks before it: what
+// parse_right_aligned accepts and gives, without a step per digit.
+template <class Int>
+[[gnu::always_inline]] inline bool parse_right_aligned_word(std::string_view field, Int& out) {
+  if (field.empty()) return false;  // a field past the end of the line may have no bytes to copy
+  std::uint64_t word = 0x2020202020202020U;
+  std::memcpy(reinterpret_cast<char*>(&word) + (8 - field.size()), field.data(), field.size());
+  const auto blanks = static_cast<unsigned>(std::countr_zero(word ^ 0x2020202020202020U)) / 8;  // 8 if all blank
+  const bool negative = std::is_signed_v<Int> && blanks < 8 && ((word >> (8 * blanks)) & 0xFF) == '-';
+  const unsigned filler = blanks + (negative ? 1 : 0);
+  if (filler >= 8) return false;  // no digit
+  const std::uint64_t filled = (std::uint64_t{1} << (8 * filler)) - 1;
+  const std::uint64_t digits = (word & ~filled) | (0x3030303030303030U & filled);
+  if (!is_eight_digits(digits)) return false;
+  const std::uint32_t value = eight_digits_value(digits);
+  out = negative ? static_cast<Int>(0 - static_cast<Int>(value)) : static_cast<Int>(value);
+  return true;
+}
+
+// Blanks, an optional minus sign (signed types only) and one to nine digits filling the field to its
+// end ("  123", "  -45"): the common layout of integer columns, read without a trim. Returns false for
+// any other text, which the caller trims and hands to from_chars.
+template <class Int>
+inline bool parse_right_aligned(std::string_view field, Int& out) {
+  if constexpr (std::endian::native == std::endian::little) {
+    if (field.size() <= 8) return parse_right_aligned_word(field, out);
+  }
+  const auto [negative, digits] = right_aligned(field);
+  if (digits.empty() || digits.size() > 9 || (negative && !std::is_signed_v<Int>)) return false;
+  std::uint32_t value = 0;
+  if (!append_digits(digits, value)) return false;
+  out = negative ? static_cast<Int>(0 - static_cast<Int>(value)) : static_cast<Int>(value);
+  return true;
+}
+
 // An eight-byte field laid out as "%8.3f" writes it ("  -1.234"), read as one little-endian word: a
 // "0", the four bytes before the point and the three after make eight digits once the blanks and the
 // sign before the first digit count as "0". Accepts and gives what the byte-wise reading does.
-inline bool parse_coordinate_word(std::string_view field, float& out) {
-  std::uint64_t word = 0;
-  std::memcpy(&word, field.data(), 8);
+[[gnu::always_inline]] inline bool parse_coordinate_bits(std::uint64_t word, float& out) {
   if (((word >> 32) & 0xFF) != '.') return false;
   const auto blanks = static_cast<unsigned>(std::countr_zero(word ^ 0x2020202020202020U)) / 8;  // at most 4
   const bool negative = ((word >> (8 * blanks)) & 0xFF) == '-';
@@ -145,6 +165,12 @@ inline bool parse_coordinate_word(std::string_view field, float& out) {
   const float value = static_cast<float>(eight_digits_value(digits)) / 1e3F;
   out = negative ? -value : value;
   return true;
+}
+
+inline bool parse_coordinate_word(std::string_view field, float& out) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, field.data(), 8);
+  return parse_coordinate_bits(word, out);
 }
 
 // Blanks, an optional minus sign, digits, a point and `decimals` digits filling the field to its end,
@@ -176,6 +202,9 @@ class Columns {
         trace_{diagnostics::enabled(diagnostics::Level::debug)},
         ascii_{is_ascii(line)},
         plain_{ascii_ && !trace_} {}
+
+  // True when the line is ASCII and not traced: its fields need neither check nor trace.
+  bool plain() const { return plain_; }
 
   // The untrimmed text of the field.
   FieldResult<std::string_view> raw(std::size_t start, std::size_t end) const {

@@ -108,6 +108,66 @@ FieldResult<void> read_atom_tail(const Columns& c, AtomView& atom) {
   return {};
 }
 
+// The fields of a plain line: at least 80 columns, all ASCII and not traced, so that no field needs a
+// bounds check, a character boundary check or a trace.
+struct PlainFields {
+  const char* line;
+
+  std::string_view raw(std::size_t start, std::size_t end) const { return {line + start, end - start}; }
+  std::string_view text(std::size_t start, std::size_t end) const { return text::trim(raw(start, end)); }
+};
+
+// True when columns holds the same bytes as previous.
+bool same_columns(std::string_view columns, std::string_view previous) {
+  return columns.size() == previous.size() && std::memcmp(columns.data(), previous.data(), columns.size()) == 0;
+}
+
+// Columns 18-27 of a plain line, as read_residue reads them.
+bool read_plain_residue(PlainFields f, AtomView& atom) {
+  const std::string_view columns = f.raw(17, 27);
+  if (same_columns(columns, atom.residue_columns)) return true;
+  std::int32_t res_seq = 0;
+  if (!parse_right_aligned(f.raw(22, 26), res_seq)) return false;
+  atom.res_name = f.text(17, 20);
+  atom.chain_id = f.text(21, 22);
+  atom.res_seq = res_seq;
+  atom.i_code = f.text(26, 27);
+  atom.residue_columns = columns;
+  return true;
+}
+
+// Columns 31-66 of a plain line in the layouts the format writes them.
+bool read_plain_numbers(PlainFields f, AtomView& atom) {
+  return parse_fixed_point(f.raw(30, 38), 3, atom.x) && parse_fixed_point(f.raw(38, 46), 3, atom.y) &&
+         parse_fixed_point(f.raw(46, 54), 3, atom.z) && parse_fixed_point(f.raw(54, 60), 2, atom.occupancy) &&
+         parse_fixed_point(f.raw(60, 66), 2, atom.temp_factor);
+}
+
+// Columns 73-80 of a plain line without a charge, as read_atom_tail reads them.
+bool read_plain_tail(PlainFields f, AtomView& atom) {
+  const std::string_view columns = f.raw(72, 80);
+  if (same_columns(columns, atom.tail_columns)) return true;
+  if (!f.text(78, 80).empty()) return false;
+  const auto element = Element::find(f.text(76, 78));
+  if (!element) return false;
+  atom.seg_id = f.text(72, 76);
+  atom.element = *element;
+  atom.charge = 0;
+  atom.tail_columns = columns;
+  return true;
+}
+
+// Every field of a plain ATOM or HETATM line in one pass. False when a field is in a layout this pass
+// does not take: read_atom then reads the line field by field, which gives the same values or the
+// error. The residue and the tail are each set whole or not at all, so a repeat stays a repeat.
+bool read_plain_atom(std::string_view line, AtomView& atom) {
+  const PlainFields f{line.data()};
+  if (!parse_right_aligned(f.raw(6, 11), atom.serial)) return false;
+  atom.name = f.text(12, 16);
+  atom.alt_loc = f.text(16, 17);
+  return read_plain_residue(f, atom) && read_plain_numbers(f, atom) && read_plain_tail(f, atom);
+}
+
 std::optional<std::string> owned(std::string_view text) {
   if (text.empty()) return std::nullopt;
   return std::string(text);
@@ -130,6 +190,7 @@ std::expected<Kind, Error> record_kind(std::string_view line, std::uint64_t line
 
 FieldResult<void> read_atom(std::string_view line, AtomView& atom) {
   const Columns c{line};
+  if (c.plain() && line.size() >= 80 && read_plain_atom(line, atom)) return {};
   auto read = read_atom_site(c, atom);
   if (read) read = read_atom_numbers(c, atom);
   if (read) read = read_atom_tail(c, atom);

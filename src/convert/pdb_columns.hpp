@@ -109,10 +109,14 @@ constexpr bool is_eight_digits(std::uint64_t word) {
   return ((word & high_nibbles) | (((word + 0x0606060606060606U) & high_nibbles) >> 4)) == 0x3333333333333333U;
 }
 
-constexpr std::uint32_t eight_digits_value(std::uint64_t word) {
+// The values of the first four and the last four of eight digits, in the low 16 bits of each half.
+constexpr std::uint64_t four_digit_groups(std::uint64_t word) {
   word = ((word & 0x0F0F0F0F0F0F0F0FU) * 2561) >> 8;
-  word = ((word & 0x00FF00FF00FF00FFU) * 6553601) >> 16;
-  return static_cast<std::uint32_t>(((word & 0x0000FFFF0000FFFFU) * 42949672960001U) >> 32);
+  return (((word & 0x00FF00FF00FF00FFU) * 6553601) >> 16) & 0x0000FFFF0000FFFFU;
+}
+
+constexpr std::uint32_t eight_digits_value(std::uint64_t word) {
+  return static_cast<std::uint32_t>((four_digit_groups(word) * 42949672960001U) >> 32);
 }
 
 // A field of at most eight bytes read as one little-endian word, blanks before it: what
@@ -150,19 +154,20 @@ inline bool parse_right_aligned(std::string_view field, Int& out) {
   return true;
 }
 
-// An eight-byte field laid out as "%8.3f" writes it ("  -1.234"), read as one little-endian word: a
-// "0", the four bytes before the point and the three after make eight digits once the blanks and the
-// sign before the first digit count as "0". Accepts and gives what the byte-wise reading does.
+// An eight-byte field laid out as "%8.3f" writes it ("  -1.234"), read as one little-endian word: the
+// blanks and the sign before the first digit and the point count as "0", which makes eight digits, the
+// four before the point and a "0" with the three after it. Accepts and gives what the byte-wise
+// reading does.
 [[gnu::always_inline]] inline bool parse_coordinate_bits(std::uint64_t word, float& out) {
   if (((word >> 32) & 0xFF) != '.') return false;
   const auto blanks = static_cast<unsigned>(std::countr_zero(word ^ 0x2020202020202020U)) / 8;  // at most 4
   const bool negative = ((word >> (8 * blanks)) & 0xFF) == '-';
   const unsigned filler = blanks + (negative ? 1 : 0);
-  const std::uint64_t filled = ((std::uint64_t{1} << (8 * filler)) - 1) << 8;
-  std::uint64_t digits = ((word & 0xFFFFFFFFU) << 8) | (word & 0xFFFFFF0000000000U) | '0';
-  digits = (digits & ~filled) | (0x3030303030303030U & filled);
+  const std::uint64_t filled = (std::uint64_t{1} << (8 * filler)) - 1;
+  const std::uint64_t digits = ((word & ~filled) | (0x3030303030303030U & filled)) + (std::uint64_t{'0' - '.'} << 32);
   if (!is_eight_digits(digits)) return false;
-  const float value = static_cast<float>(eight_digits_value(digits)) / 1e3F;
+  const std::uint64_t groups = four_digit_groups(digits);
+  const float value = static_cast<float>((groups & 0xFFFF) * 1000 + (groups >> 32)) / 1e3F;
   out = negative ? -value : value;
   return true;
 }
@@ -202,9 +207,6 @@ class Columns {
         trace_{diagnostics::enabled(diagnostics::Level::debug)},
         ascii_{is_ascii(line)},
         plain_{ascii_ && !trace_} {}
-
-  // True when the line is ASCII and not traced: its fields need neither check nor trace.
-  bool plain() const { return plain_; }
 
   // The untrimmed text of the field.
   FieldResult<std::string_view> raw(std::size_t start, std::size_t end) const {

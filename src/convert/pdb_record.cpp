@@ -157,6 +157,13 @@ bool read_plain_tail(PlainFields f, AtomView& atom) {
   return true;
 }
 
+// True for a line the one-pass reading takes: at least 80 columns, all ASCII (the first 80 tested as a
+// block of known size), and no listener for the field trace.
+bool is_plain_atom_line(std::string_view line) {
+  return line.size() >= 80 && is_ascii(line.substr(0, 80)) && is_ascii(line.substr(80)) &&
+         !diagnostics::enabled(diagnostics::Level::debug);
+}
+
 // Every field of a plain ATOM or HETATM line in one pass. False when a field is in a layout this pass
 // does not take: read_atom then reads the line field by field, which gives the same values or the
 // error. The residue and the tail are each set whole or not at all, so a repeat stays a repeat.
@@ -189,8 +196,8 @@ std::expected<Kind, Error> record_kind(std::string_view line, std::uint64_t line
 }
 
 FieldResult<void> read_atom(std::string_view line, AtomView& atom) {
+  if (is_plain_atom_line(line) && read_plain_atom(line, atom)) return {};
   const Columns c{line};
-  if (c.plain() && line.size() >= 80 && read_plain_atom(line, atom)) return {};
   auto read = read_atom_site(c, atom);
   if (read) read = read_atom_numbers(c, atom);
   if (read) read = read_atom_tail(c, atom);

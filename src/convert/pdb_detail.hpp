@@ -3,6 +3,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <cstring>
 #include <expected>
 #include <map>
 #include <span>
@@ -22,6 +23,13 @@ enum class Kind : std::uint8_t { Seqres, Dbref, Helix, Sheet, Atom, Hetatm, Cone
 
 // The record kind by the line's length and its columns 1-6.
 std::expected<Kind, Error> record_kind(std::string_view line, std::uint64_t line_number);
+
+// True when columns 1-6 of a line longer than six columns name an ATOM or HETATM record and column 7
+// starts a character: record_kind would say so. Tested inline, as nearly every line is one.
+inline bool is_atom_line(std::string_view line) {
+  return line.size() > 6 && is_char_boundary(line, 6) &&
+         (std::memcmp(line.data(), "ATOM  ", 6) == 0 || std::memcmp(line.data(), "HETATM", 6) == 0);
+}
 
 // One ATOM or HETATM line as views into the line; an absent optional text is empty.
 struct AtomView {

@@ -62,6 +62,7 @@ class Reader {
 
  private:
   std::expected<void, Error> read_line(std::string_view line, std::uint64_t n) {
+    if (detail::is_atom_line(line)) return read_atom(line, n);
     auto kind = detail::record_kind(line, n);
     if (!kind) return std::unexpected(std::move(kind.error()));
     switch (*kind) {

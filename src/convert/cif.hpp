@@ -44,6 +44,14 @@ struct DataBlock {
   std::unordered_map<std::string_view, DataItem> items;
   // Cells glued from a quoted run and the text before it; a deque never moves what it holds.
   std::deque<std::string> glued_cells;
+
+  // A copy's loops would still view the original's glued cells, so a block only moves (a growing
+  // list of blocks would otherwise copy them, the deque's move not being noexcept).
+  DataBlock() = default;
+  DataBlock(DataBlock&&) = default;
+  DataBlock& operator=(DataBlock&&) = default;
+  DataBlock(const DataBlock&) = delete;
+  DataBlock& operator=(const DataBlock&) = delete;
 };
 
 // The data blocks of a CIF text, in file order. Malformed input is absorbed, so this always succeeds.

@@ -1,4 +1,5 @@
 // mmCIF text to structures: the categories of each data block read into records, then one structure per model.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -106,6 +107,7 @@ class AtomSites final : public RowSink {
     block_index_ = block_index;
     columns_ = find_columns(tags, atom_site::tags);
     expected_rows_ = expected_rows;
+    unreserved_ = expected_rows;
     model_index_.clear();
     model_ = nullptr;
     text_of_.clear();
@@ -127,7 +129,11 @@ class AtomSites final : public RowSink {
     std::vector<Model>& models = blocks_[block_index_].models;
     const auto [found, added] = model_index_.try_emplace(number, models.size());
     if (added) {
-      const std::size_t expected = models.empty() ? expected_rows_ : models[0].atom_records.size();
+      // Every later model reserves the first model's size, but all of them together no more than the
+      // rows: a large first model followed by many small ones must not reserve that size for each.
+      const bool first = models.empty();
+      const std::size_t expected = first ? expected_rows_ : std::min(models[0].atom_records.size(), unreserved_);
+      if (!first) unreserved_ -= expected;
       models.push_back(Model{number, {}});
       models.back().atom_records.reserve(expected);
     }
@@ -138,6 +144,7 @@ class AtomSites final : public RowSink {
   std::size_t block_index_ = 0;
   atom_site::Columns columns_{};
   std::size_t expected_rows_ = 0;
+  std::size_t unreserved_ = 0;
   std::unordered_map<std::string_view, std::size_t> model_index_;
   Model* model_ = nullptr;
   SiteTextReader text_of_;

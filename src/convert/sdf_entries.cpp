@@ -128,7 +128,6 @@ class EntryReader {
   // x [0, 10), y [10, 20), z [20, 30), symbol [30, 33), mass difference [33, 35) (not read), charge code
   // [36, 39), atom-atom mapping number [56, 59) (read only on lines of 57 bytes or more; must be blank or 0).
   Step read_atom(std::string_view line) {
-    AtomRecord atom;
     const auto x = number<double>(line, 0, 10, Type::ParseX);
     if (!x) return std::unexpected(x.error());
     const auto y = number<double>(line, 10, 20, Type::ParseY);

@@ -4,15 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-need=()
-for package in cmake g++ make zlib1g-dev gemmi-dev libstb-dev tao-pegtl-dev librdkit-dev libboost-dev libopenbabel-dev; do
-  dpkg -s "$package" >/dev/null 2>&1 || need+=("$package")
-done
-if [ ${#need[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${need[@]}"
-fi
+bash scripts/install-deps.sh gemmi-dev libstb-dev tao-pegtl-dev librdkit-dev libboost-dev libopenbabel-dev
 
 cmake -S . -B build/compare -DCMAKE_BUILD_TYPE=Release -DREDIVI_BUILD_COMPARISON=ON \
   -DREDIVI_BUILD_TESTS=OFF -DREDIVI_BUILD_EXAMPLES=OFF >/dev/null

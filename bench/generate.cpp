@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "test_data.hpp"
-#include "text.hpp"
+#include "text/text.hpp"
 
 namespace redivi::bench {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/cif.hpp"
+#include "cif/document.hpp"
 #include "redivi/convert/mmcif.hpp"
 #include "test_data.hpp"
 

@@ -5,7 +5,7 @@
 
 #include "redivi/convert/pdb.hpp"
 #include "test_data.hpp"
-#include "text.hpp"
+#include "text/text.hpp"
 
 namespace {
 

@@ -22,7 +22,7 @@ struct ReadResult {
 // The number of structures and their atoms.
 ReadResult counted(std::span<const TRC> structures);
 
-// Each is defined in bench/read_<kind>.cpp, which the build adds once the library has that reader.
+// Our readers, each the whole call a user makes, reduced to counts.
 ReadResult read_pdb(std::string_view text);
 ReadResult read_mmcif(std::string_view text);
 ReadResult read_sdf(std::string_view text);
@@ -33,9 +33,6 @@ struct Reader {
   std::array<std::string_view, 2> extensions;
   ReadResult (*read)(std::string_view text);
 };
-
-// Adds a reader to the list at program start; returns true so that it can initialise a constant.
-bool register_reader(const Reader& reader);
 
 // The reader for a file name by its extension (".gz" looked through), or null.
 const Reader* reader_for(std::string_view path);

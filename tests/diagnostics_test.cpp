@@ -1,3 +1,4 @@
+// The diagnostics sink: events reach it up to its level only.
 #include "redivi/diagnostics.hpp"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/cif.hpp"
+#include "cif/document.hpp"
 
 namespace redivi {
 namespace {

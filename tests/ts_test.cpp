@@ -1,3 +1,4 @@
+// The exported wall clock, called through its C declaration.
 #include <gtest/gtest.h>
 
 #include <chrono>

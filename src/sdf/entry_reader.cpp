@@ -1,0 +1,343 @@
+// SDF text to molecules: the splitter at "$$$$" lines and the line-driven reader of one entry.
+#include <algorithm>
+#include <cstring>
+
+#include "redivi/convert/sdf.hpp"
+#include "sdf/fields.hpp"
+#include "sdf/entry_reader.hpp"
+#include "text/text.hpp"
+
+namespace redivi::sdf {
+namespace {
+
+using Type = SDFParseErrorType;
+using detail::field;
+using detail::number;
+using detail::parse_field_number;
+
+// Every atom line holds at least 39 bytes and its line feed; every bond line at least 12 and its line feed.
+constexpr std::size_t min_atom_line = 40;
+constexpr std::size_t min_bond_line = 13;
+
+// The position of the line feed in the first "\n$$$$" at or after from, or npos.
+std::size_t find_terminator(std::string_view text, std::size_t from) {
+  std::size_t at = from + 1;
+  while (at < text.size()) {
+    const void* found = std::memchr(text.data() + at, '$', text.size() - at);
+    if (found == nullptr) return std::string_view::npos;
+    at = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+    if (text[at - 1] == '\n' && text.substr(at, 4) == "$$$$") return at - 1;
+    ++at;
+  }
+  return std::string_view::npos;
+}
+
+// The atom block's charge codes: 1 to 3 are +3 to +1, 5 to 7 are -1 to -3; 4 (a doublet radical) is refused.
+std::expected<std::int32_t, Type> charge_of_code(std::int32_t code) {
+  if (code == 0) return 0;
+  if (code < 1 || code > 7 || code == 4) return std::unexpected(Type::ParseCharge);
+  return 4 - code;
+}
+
+// The lines that begin with ">": at least as many as the data items in the text.
+std::size_t item_headers(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find('>'); at != std::string_view::npos; at = text.find('>', at + 1)) {
+    if (at == 0 || text[at - 1] == '\n') ++count;
+  }
+  return count;
+}
+
+// Whether the line holds only whitespace. Most lines end in a visible character, which settles it at once.
+bool is_blank(std::string_view line) { return (line.empty() || text::is_space(line.back())) && text::trim(line).empty(); }
+
+// Runs the reader's state machine over the lines of one entry.
+class EntryReader {
+ public:
+  EntryReader(std::string_view entry, Molecule& molecule) : lines_{entry}, molecule_{molecule} {}
+
+  std::expected<void, SDFParseError> read() {
+    std::string_view line;
+    while (!done_ && next_line(line)) {
+      if (stage_ != Stage::HeaderBlock && is_blank(line)) continue;
+      const auto read = read_line(line);
+      if (!read) return std::unexpected(SDFParseError{line_number_, state(), read.error()});
+    }
+    return {};
+  }
+
+ private:
+  enum class Stage { HeaderBlock, CountsLine, AtomBlock, BondBlock, PropertiesBlock, DataItems };
+  using Step = std::expected<void, Type>;
+
+  // Counts every line asked for, also the one that is missing at the end.
+  bool next_line(std::string_view& line) {
+    ++line_number_;
+    return lines_.next(line);
+  }
+
+  SDFParseState state() const {
+    switch (stage_) {
+      case Stage::HeaderBlock: return {SDFParseState::HeaderBlock{}};
+      case Stage::CountsLine: return {SDFParseState::CountsLine{}};
+      case Stage::AtomBlock: return {SDFParseState::AtomBlock{counts_}};
+      case Stage::BondBlock: return {SDFParseState::BondBlock{counts_}};
+      case Stage::PropertiesBlock: return {SDFParseState::PropertiesBlock{}};
+      case Stage::DataItems: return {SDFParseState::DataItems{}};
+    }
+    return {SDFParseState::Done{}};
+  }
+
+  Step read_line(std::string_view line) {
+    switch (stage_) {
+      case Stage::HeaderBlock: return read_header(line);
+      case Stage::CountsLine: return read_counts(line);
+      case Stage::AtomBlock: return read_atom(line);
+      case Stage::BondBlock: return read_bond(line);
+      case Stage::PropertiesBlock: return read_property(line);
+      case Stage::DataItems: return read_data_item(line);
+    }
+    return {};
+  }
+
+  // The name line, then two lines (program and comment) that are not looked at.
+  Step read_header(std::string_view line) {
+    molecule_.name = line;
+    std::string_view skipped;
+    if (!next_line(skipped) || !next_line(skipped)) return std::unexpected(Type::HeaderLine);
+    stage_ = Stage::CountsLine;
+    return {};
+  }
+
+  // Number of atoms in bytes [0, 3), of bonds in [3, 6); the rest of the line is not read.
+  Step read_counts(std::string_view line) {
+    if (line.find("V3000") != std::string_view::npos) return std::unexpected(Type::UnsupportedFormat);
+    const auto num_atoms = number<std::uint64_t>(line, 0, 3, Type::ParseNumAtoms);
+    if (!num_atoms) return std::unexpected(num_atoms.error());
+    const auto num_bonds = number<std::uint64_t>(line, 3, 6, Type::ParseNumBonds);
+    if (!num_bonds) return std::unexpected(num_bonds.error());
+    counts_ = Counts{*num_atoms, *num_bonds};
+    // The counts may promise more than the entry holds: reserve no more than its remaining text can.
+    const std::uint64_t rest = lines_.rest().size();
+    molecule_.atoms.reserve(static_cast<std::size_t>(std::min(counts_.num_atoms, rest / min_atom_line)));
+    molecule_.bonds.reserve(static_cast<std::size_t>(std::min(counts_.num_bonds, rest / min_bond_line)));
+    stage_ = Stage::AtomBlock;
+    return {};
+  }
+
+  // x [0, 10), y [10, 20), z [20, 30), symbol [30, 33), mass difference [33, 35) (not read), charge code
+  // [36, 39), atom-atom mapping number [56, 59) (read only on lines of 57 bytes or more; must be blank or 0).
+  Step read_atom(std::string_view line) {
+    const auto x = number<double>(line, 0, 10, Type::ParseX);
+    if (!x) return std::unexpected(x.error());
+    const auto y = number<double>(line, 10, 20, Type::ParseY);
+    if (!y) return std::unexpected(y.error());
+    const auto z = number<double>(line, 20, 30, Type::ParseZ);
+    if (!z) return std::unexpected(z.error());
+    const auto symbol = field(line, 30, 33);
+    if (!symbol) return std::unexpected(symbol.error());
+    const auto element = Element::try_from(text::trim(*symbol));
+    if (!element) return std::unexpected(Type::ParseSymbol);
+    if (const auto mass = field(line, 33, 35); !mass) return std::unexpected(mass.error());
+    const auto code = number<std::int32_t>(line, 36, 39, Type::ParseCharge);
+    if (!code) return std::unexpected(code.error());
+    const auto charge = charge_of_code(*code);
+    if (!charge) return std::unexpected(charge.error());
+    if (line.size() >= 57) {
+      if (const auto mapping = read_mapping_number(line); !mapping) return mapping;
+    }
+    molecule_.atoms.push_back(AtomRecord{*x, *y, *z, *element, *charge});
+    if (molecule_.atoms.size() == counts_.num_atoms) {
+      stage_ = counts_.num_bonds == 0 ? Stage::PropertiesBlock : Stage::BondBlock;
+    }
+    return {};
+  }
+
+  static Step read_mapping_number(std::string_view line) {
+    const auto mapping = field(line, 56, 59);
+    if (!mapping) return std::unexpected(mapping.error());
+    const std::string_view text = text::trim(*mapping);
+    if (text.empty()) return {};
+    std::uint64_t value = 0;
+    if (!parse_field_number(text, value) || value != 0) return std::unexpected(Type::ParseAtomAtomMappingNumber);
+    return {};
+  }
+
+  // First atom [0, 3), second atom [3, 6), bond type [6, 9), stereo [9, 12) (0 when unreadable).
+  Step read_bond(std::string_view line) {
+    const auto bond_type = number<std::uint32_t>(line, 6, 9, Type::ParseBondType);
+    if (!bond_type) return std::unexpected(bond_type.error());
+    if (*bond_type < 1 || *bond_type > 4) return std::unexpected(Type::BondTypeNotAllowed);
+    const auto first = number<std::uint64_t>(line, 0, 3, Type::ParseBondAtom1);
+    if (!first) return std::unexpected(first.error());
+    const auto second = number<std::uint64_t>(line, 3, 6, Type::ParseBondAtom2);
+    if (!second) return std::unexpected(second.error());
+    const auto stereo_text = field(line, 9, 12);
+    if (!stereo_text) return std::unexpected(stereo_text.error());
+    std::uint32_t stereo = 0;
+    if (!parse_field_number(text::trim(*stereo_text), stereo)) stereo = 0;
+    molecule_.bonds.push_back(BondRecord{*first - 1, *second - 1, *bond_type, stereo});
+    if (molecule_.bonds.size() == counts_.num_bonds) stage_ = Stage::PropertiesBlock;
+    return {};
+  }
+
+  // "M  CHG" lines set charges and "M  END" closes the block; other property lines are skipped.
+  Step read_property(std::string_view line) {
+    const auto tag = field(line, 3, 6);
+    if (!tag) return std::unexpected(tag.error());
+    const std::string_view name = text::trim(*tag);
+    if (name == "CHG") return read_charges(line);
+    if (name == "END") {
+      molecule_.data_items.reserve(item_headers(lines_.rest()));
+      stage_ = Stage::DataItems;
+    }
+    return {};
+  }
+
+  // "M  CHGnn8 aaa vvv ...": a count of 1 to 8, then per atom its 1-based number in 4 bytes and its charge
+  // in 4. The count field ends one byte early when byte 8 is blank.
+  Step read_charges(std::string_view line) {
+    // Charge lines replace every charge of the atom block, also those of atoms they do not name.
+    if (!charge_lines_seen_) {
+      for (AtomRecord& atom : molecule_.atoms) atom.formal_charge = 0;
+      charge_lines_seen_ = true;
+    }
+    if (line.size() < 9) return std::unexpected(Type::LineTooShort);
+    const std::size_t start = text::is_space(line[8]) ? 8 : 9;
+    const auto count = number<std::uint64_t>(line, 6, start, Type::ParsePropertyCHGCount);
+    if (!count) return std::unexpected(count.error());
+    if (*count < 1 || *count > 8) return std::unexpected(Type::PropertyCHGCount);
+    for (std::size_t k = 0; k < *count; ++k) {
+      const std::size_t at = start + 8 * k;
+      const auto atom = number<std::uint64_t>(line, at, at + 4, Type::ParsePropertyCHGIndex);
+      if (!atom) return std::unexpected(atom.error());
+      const auto charge = number<std::int32_t>(line, at + 4, at + 8, Type::ParsePropertyCHGCharge);
+      if (!charge) return std::unexpected(charge.error());
+      if (*atom < 1 || *atom > molecule_.atoms.size()) return std::unexpected(Type::PropertyCHGIndex);
+      molecule_.atoms[static_cast<std::size_t>(*atom - 1)].formal_charge = *charge;
+    }
+    return {};
+  }
+
+  // "> <key>" and the value lines up to a blank line; a line of exactly "$$$$" ends the entry.
+  Step read_data_item(std::string_view line) {
+    if (line == "$$$$") {
+      done_ = true;
+      return {};
+    }
+    if (!line.starts_with('>')) return std::unexpected(Type::ParseDataKey);
+    const std::size_t open = line.find('<');
+    if (open == std::string_view::npos) return std::unexpected(Type::ParseDataKey);
+    const std::size_t close = line.find('>', open + 1);
+    if (close == std::string_view::npos) return std::unexpected(Type::ParseDataKey);
+    molecule_.data_items.emplace_back(std::string(line.substr(open + 1, close - open - 1)), read_value());
+    return {};
+  }
+
+  // Lines joined by line feeds. The blank line that ends a value is consumed; without one the value runs
+  // to the end of the entry and keeps its last line feed. Lines that end in bare line feeds are joined
+  // as the input already holds them, so the value is copied in one piece.
+  std::string read_value() {
+    const char* const first = lines_.rest().data();
+    std::string_view value_lines;  // from the first value line to the end of the last
+    bool bare_feeds = true;
+    std::string_view line;
+    while (next_line(line)) {
+      if (is_blank(line)) return bare_feeds ? std::string(value_lines) : joined_lines(value_lines);
+      value_lines = {first, static_cast<std::size_t>(line.data() + line.size() - first)};
+      bare_feeds = bare_feeds && lines_.rest().data() == line.data() + line.size() + 1;
+    }
+    std::string value = bare_feeds ? std::string(value_lines) : joined_lines(value_lines);
+    if (!value_lines.empty()) value.push_back('\n');
+    return value;
+  }
+
+  static std::string joined_lines(std::string_view text) {
+    std::string joined;
+    text::Lines lines{text};
+    std::string_view line;
+    while (lines.next(line)) {
+      if (!joined.empty()) joined.push_back('\n');
+      joined.append(line);
+    }
+    return joined;
+  }
+
+  text::Lines lines_;
+  std::uint64_t line_number_ = 0;
+  Stage stage_ = Stage::HeaderBlock;
+  Counts counts_;
+  bool charge_lines_seen_ = false;
+  bool done_ = false;
+  Molecule& molecule_;
+};
+
+}  // namespace
+
+namespace detail {
+
+SDFParseError terminator_error(std::uint64_t line_number) {
+  return SDFParseError{line_number, {SDFParseState::HeaderBlock{}}, Type::ParseTerminator};
+}
+
+std::optional<std::size_t> entry_end(std::string_view contents, std::size_t cursor) {
+  const std::size_t feed = find_terminator(contents, cursor);
+  if (feed == std::string_view::npos) return std::nullopt;
+  const std::size_t after = feed + 5;
+  if (after == contents.size()) return after;
+  if (contents[after] != '\n') return std::nullopt;
+  return after + 1;
+}
+
+std::uint64_t line_number_at(std::string_view contents, std::size_t offset) {
+  const std::string_view before = contents.substr(0, offset);
+  return 1 + static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n'));
+}
+
+std::expected<void, SDFParseError> read_entry(std::string_view entry, Molecule& molecule) {
+  molecule.name.clear();
+  molecule.atoms.clear();
+  molecule.bonds.clear();
+  molecule.data_items.clear();
+  return EntryReader{entry, molecule}.read();
+}
+
+std::expected<std::vector<std::string_view>, SDFParseError> entry_texts(std::string_view contents) {
+  std::vector<std::string_view> entries;
+  std::size_t cursor = 0;
+  do {
+    const auto end = entry_end(contents, cursor);
+    if (!end) return std::unexpected(terminator_error(line_number_at(contents, cursor)));
+    entries.push_back(contents.substr(cursor, *end - cursor));
+    cursor = *end;
+  } while (cursor < contents.size());
+  return entries;
+}
+
+}  // namespace detail
+
+std::vector<std::variant<SDFEntry, SDFParseError>> sdf_entries(std::string_view contents) {
+  std::vector<std::variant<SDFEntry, SDFParseError>> items;
+  std::uint64_t line_number = 1;
+  std::size_t cursor = 0;
+  do {
+    const auto end = detail::entry_end(contents, cursor);
+    if (!end) {
+      items.emplace_back(detail::terminator_error(line_number));
+      break;
+    }
+    const std::string_view entry = contents.substr(cursor, *end - cursor);
+    items.emplace_back(SDFEntry{line_number, entry});
+    line_number += static_cast<std::uint64_t>(std::count(entry.begin(), entry.end(), '\n'));
+    cursor = *end;
+  } while (cursor < contents.size());
+  return items;
+}
+
+std::expected<Molecule, SDFParseError> parse_sdf_entry(std::string_view entry) {
+  Molecule molecule;
+  if (const auto read = detail::read_entry(entry, molecule); !read) return std::unexpected(read.error());
+  return molecule;
+}
+
+}  // namespace redivi::sdf

@@ -1,0 +1,240 @@
+// CIF text to data blocks: block headers, cells, rows over lines, items, column lookup and cell numbers.
+#include "cif/document.hpp"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "test_data.hpp"
+
+namespace redivi::mmcif {
+namespace {
+
+std::vector<DataBlock> parse(std::string_view text) {
+  auto blocks = parse_mmcif(text);
+  EXPECT_TRUE(blocks.has_value());
+  return blocks ? std::move(*blocks) : std::vector<DataBlock>{};
+}
+
+std::vector<std::string> cells(const Loop& loop) { return {loop.cells.begin(), loop.cells.end()}; }
+
+// The cells of a loop of `width` tags whose value lines are `values`; empty when its rows were dropped.
+std::vector<std::string> loop_cells(std::string_view values, std::size_t width) {
+  std::string text = "data_t\nloop_\n";
+  for (std::size_t i = 0; i < width; ++i) text += "_t.c" + std::to_string(i) + "\n";
+  text += values;
+  const auto blocks = parse(text);
+  const Loop* loop = blocks.empty() ? nullptr : get_loop_data(blocks[0], "_t");
+  return loop ? cells(*loop) : std::vector<std::string>{{"<no loop>"}};
+}
+
+TEST(CifTokenizer, FindsBlocksOnlyAtLowerCaseHeaders) {
+  struct Case { std::string_view text; std::vector<std::string_view> names; };
+  const Case cases[] = {
+      {"", {}},
+      {"loop_\n_a.b\n1\n_x.y 2\n", {}},
+      {"data_\n", {""}},
+      {"data_one\n# comment\n  data_two  \r\ndata_one\n", {"one", "two", "one"}},
+      {"DATA_x\nLOOP_\n", {}},
+      {"data_x \xE2\x80\x83\n", {"x"}},  // trailing EM SPACE is white space
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const auto blocks = parse(c.text);
+    std::vector<std::string_view> names;
+    for (const DataBlock& block : blocks) names.push_back(block.name);
+    EXPECT_EQ(names, c.names);
+  }
+}
+
+TEST(CifTokenizer, SplitsValueLinesIntoCells) {
+  struct Case { std::string_view line; std::vector<std::string> cells; };
+  const Case cases[] = {
+      {"'a b'", {"a b"}},
+      {"\"O5'\"", {"O5'"}},
+      {"x'y z'", {"xy z"}},
+      {"x''", {"x"}},
+      {"'' a", {"a"}},
+      {"'a'b", {"a", "b"}},
+      {"? . '?'", {"", "", ""}},
+      {"?x .5", {"?x", ".5"}},
+      {";text and more", {""}},
+      {"a;b", {"a;b"}},
+      {"'open to the end", {"open to the end"}},
+      {"\ta\x0B" "b\fc", {"a", "b", "c"}},
+      {"a\xC2\xA0" "b\xE3\x80\x80" "c\xE2\x80\xA9" "d", {"a", "b", "c", "d"}},  // NBSP, IDEOGRAPHIC SPACE, PS
+      {"\xC3\xA9 \xE2\x82\xAC", {"\xC3\xA9", "\xE2\x82\xAC"}},                    // letters stay whole
+      {"\xE2\x80\x8B" "a", {"\xE2\x80\x8B" "a"}},                                 // ZERO WIDTH SPACE is no white space
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(loop_cells(std::string(c.line) + "\n", c.cells.size()), c.cells);
+  }
+}
+
+TEST(CifTokenizer, JoinsRowsOverLinesAndDropsRowsOfTheWrongLength) {
+  struct Case { std::string_view values; std::size_t width; std::vector<std::string> cells; };
+  const Case cases[] = {
+      {"A 1\n2\n", 3, {"A", "1", "2"}},
+      {"A 1\n\n2\n", 3, {"A", "1", "2"}},
+      {"A 1 2 3\nB 4 5\n", 3, {"B", "4", "5"}},
+      {"A 1\n_x.y\n", 3, {}},
+      {"A 1\nloop_\n", 3, {}},
+      {"A 1", 3, {}},
+      {"A\n# note\n", 2, {}},
+      {"A\nB\n", 2, {"A", "B"}},
+      {"# before\nA B\n\n# between\nC D\n", 2, {"A", "B", "C", "D"}},
+      {";\nx\n", 2, {"", "x"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.values);
+    EXPECT_EQ(loop_cells(c.values, c.width), c.cells);
+  }
+}
+
+TEST(CifTokenizer, KeepsItemsUnderTheirKeysAndTheLaterOneWins) {
+  const auto blocks = parse(
+      "_before.block 1\n"
+      "data_x\n"
+      "_struct_ref_seq.pdbx_strand_id A\n"
+      "_quoted.item   'A' \n"
+      "_null.item ?\n"
+      "_tag.alone\n"
+      "loop_\n_cat.a\n_cat.b\n1 2\n"
+      "loop_\n_cat.c\n3\n"
+      "_kind 1\n"
+      "loop_\n_kind\n4\n"
+      "loop_\n_to_value.x\n5\n"
+      "_to_value 7\n"
+      "loop_\n1 2\n_empty.loop 6\n");
+  ASSERT_EQ(blocks.size(), 1u);
+  const DataBlock& block = blocks[0];
+  EXPECT_EQ(get_single_data(block, "_struct_ref_seq.pdbx_strand_id"), "A");
+  EXPECT_EQ(get_single_data(block, "_quoted.item"), "'A'");
+  EXPECT_EQ(get_single_data(block, "_null.item"), "?");
+  EXPECT_EQ(get_single_data(block, "_tag.alone"), std::nullopt);
+  EXPECT_EQ(get_single_data(block, "_before.block"), std::nullopt);
+  EXPECT_EQ(get_single_data(block, "_empty.loop"), "6");
+  const Loop* cat = get_loop_data(block, "_cat");
+  ASSERT_NE(cat, nullptr);
+  EXPECT_EQ(cat->tags, (std::vector<std::string_view>{"_cat.c"}));
+  EXPECT_EQ(cells(*cat), (std::vector<std::string>{"3"}));
+  EXPECT_EQ(get_single_data(block, "_kind"), std::nullopt);
+  ASSERT_NE(get_loop_data(block, "_kind"), nullptr);
+  EXPECT_EQ(get_loop_data(block, "_to_value"), nullptr);
+  EXPECT_EQ(get_single_data(block, "_to_value"), "7");
+  EXPECT_EQ(get_single_data(block, "_cat"), std::nullopt);
+}
+
+TEST(CifTokenizer, FindsColumnsByExactTag) {
+  const std::vector<std::string_view> tags = {"_a.x", "_a.y", "_a.x"};
+  EXPECT_EQ(find_column_index(tags, "_a.x"), 0u);
+  EXPECT_EQ(find_column_index(tags, "_a.y"), 1u);
+  EXPECT_EQ(find_column_index(tags, "_a.Y"), std::nullopt);
+  EXPECT_EQ(find_column_index(tags, "_a"), std::nullopt);
+}
+
+TEST(CifCells, ReadIntegersWithTheirDefaults) {
+  struct Case { std::string_view cell; std::int32_t i32; std::uint32_t u32; };
+  const Case cases[] = {
+      {"12", 12, 12},         {"+12", 12, 12},        {"-12", -12, 7},          {"1.0", 0, 7},
+      {"", 0, 7},             {"2147483648", 0, 2147483648u}, {"-2147483648", -2147483648, 7},
+      {"4294967296", 0, 7},   {"-0", 0, 7},           {"+", 0, 7},              {"-", 0, 7},
+      {"+-1", 0, 7},          {"1 ", 0, 7},           {"0x1", 0, 7},            {"99999999999999999999", 0, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cell);
+    const std::string_view row[] = {"other", c.cell};
+    EXPECT_EQ(row_i32_or(row, 1, 0), c.i32);
+    EXPECT_EQ(row_u32_or(row, 1, 7), c.u32);
+  }
+}
+
+TEST(CifCells, ReadFloatsWithTheirDefaults) {
+  constexpr float inf = std::numeric_limits<float>::infinity();
+  struct Case { std::string_view cell; float value; };
+  const Case cases[] = {
+      {"1.5", 1.5f},   {"+1.5", 1.5f}, {"-.5", -0.5f}, {"2.", 2.0f},    {"1e3", 1000.0f}, {"1E-2", 0.01f},
+      {"INF", inf},    {"-Infinity", -inf}, {"1e999", inf}, {"-1e999", -inf}, {"1e-999", 0.0f},
+      {"123456789012345678901234567890123456789012345", inf},
+      {"0.0000000000000000000000000000000000000000000000000001", 0.0f},
+      {"", 9.0f},      {".", 9.0f},    {"1e", 9.0f},   {"e5", 9.0f},    {"+-1", 9.0f},     {"1.5x", 9.0f},
+      {"nan(1)", 9.0f}, {"0x1p3", 9.0f},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cell);
+    const std::string_view row[] = {c.cell};
+    EXPECT_EQ(row_f32_or(row, 0, 9.0f), c.value);
+  }
+  const std::string_view nan_row[] = {"NaN"};
+  EXPECT_TRUE(std::isnan(row_f32_or(nan_row, 0, 9.0f)));
+}
+
+// Decimal cells read to the nearest float, bit for bit as the general parser rounds them, across the
+// precision limits of a float (24-bit integers, ten digits after the point) and their signs.
+TEST(CifCells, ReadDecimalsToTheNearestFloat) {
+  const auto general = [](std::string_view text) {
+    float value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    return value;
+  };
+  const auto same_bits = [](float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  std::vector<std::string> cells = {"16777216", "16777217", "16777.219", "-16777217.5", "0.1", "-0.000",
+                                    "0.0000000001", "0.00000000001", "0.33333333333", "1234567.891", "007.50",
+                                    "3.4028235e38", "-0", ".75", "8."};
+  std::uint64_t state = 12345;
+  for (int i = 0; i < 100000; ++i) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    std::string digits = std::to_string((state >> 20) % 100000000u);
+    const std::size_t point = (state >> 8) % (digits.size() + 1);
+    digits.insert(digits.begin() + static_cast<std::ptrdiff_t>(point), '.');
+    cells.push_back(((state >> 4) & 1) ? "-" + digits : digits);
+  }
+  for (const std::string& cell : cells) {
+    SCOPED_TRACE(cell);
+    const std::string_view row[] = {cell};
+    EXPECT_TRUE(same_bits(row_f32_or(row, 0, 9.0f), general(cell)));
+  }
+}
+
+TEST(CifCells, MissingColumnsAndEmptyCellsGiveDefaults) {
+  const std::string_view row[] = {"", "B", "7"};
+  const Column missing;
+  const Column beyond = 3;
+  for (const Column column : {missing, beyond}) {
+    EXPECT_EQ(row_str(row, column), std::nullopt);
+    EXPECT_EQ(row_i32(row, column), std::nullopt);
+    EXPECT_EQ(row_string_or_default(row, column), "");
+    EXPECT_EQ(row_i32_or(row, column, -1), -1);
+    EXPECT_EQ(row_u32_or(row, column, 5), 5u);
+    EXPECT_EQ(row_f32_or(row, column, 2.5f), 2.5f);
+  }
+  EXPECT_EQ(row_str(row, 0), std::nullopt);
+  EXPECT_EQ(row_string_or_default(row, 0), "");
+  EXPECT_EQ(row_str_fallback(row, 0, 1), "B");
+  EXPECT_EQ(row_str_fallback(row, missing, 1), "B");
+  EXPECT_EQ(row_str_fallback(row, 2, 1), "7");
+  EXPECT_EQ(row_i32_fallback(row, 1, 2), 7);
+  EXPECT_EQ(row_i32_fallback(row, missing, missing), std::nullopt);
+}
+
+TEST(CifTokenizer, ReadsTheSyntaxCorpusFiles) {
+  struct Case { std::string_view file; std::size_t blocks; };
+  const Case cases[] = {{"cif/misc_syntax.cif", 4}, {"cif/eol-test.cif", 1}, {"cif/components-000-001-002.cif", 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const auto text = test::read_corpus_file(c.file);
+    if (!text) GTEST_SKIP() << "corpus file absent: " << c.file;
+    EXPECT_EQ(parse(*text).size(), c.blocks);
+  }
+}
+
+}  // namespace
+}  // namespace redivi::mmcif

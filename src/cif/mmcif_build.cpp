@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cif/mmcif_records.hpp"
+#include "model/insertion_code.hpp"
 #include "redivi/diagnostics.hpp"
 #include "text/text.hpp"
 #include "text/unicode.hpp"
@@ -35,8 +36,6 @@ struct Model {
   std::vector<ResidueEntry> residues;       // in key order, each key once
 };
 
-// The insertion code in a residue key: "~" for none.
-std::string_view key_code(std::string_view ins_code) { return ins_code.empty() ? std::string_view{"~"} : ins_code; }
 
 bool is_ascii_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
@@ -98,7 +97,7 @@ std::expected<void, MmCifError> read_atoms(const std::vector<AtomRecord>& record
     model.atom_sites.push_back(static_cast<std::uint32_t>(r));
     // Atoms of one residue follow each other: only a change of key starts a new entry.
     const std::string_view ins_code = texts[record.ins_code];
-    const ResidueId key{texts[record.auth_asym_id], record.auth_seq_id, key_code(ins_code),
+    const ResidueId key{texts[record.auth_asym_id], record.auth_seq_id, redivi::detail::stored_insertion_code(ins_code),
                         texts[record.label_comp_id]};
     if (model.residues.empty() || model.residues.back().key != key) model.residues.push_back({key, {}, {}});
     model.residues.back().atoms.push_back(atom);
@@ -151,7 +150,7 @@ std::vector<std::string_view> add_sequence_residues(const PolySeq& poly_seq, con
     for (std::size_t k = 0; k < names.size(); ++k) {
       const auto n = static_cast<std::int32_t>(static_cast<std::uint32_t>(*begin) + static_cast<std::uint32_t>(k));
       const auto at = std::lower_bound(first, last, n, seq_below);
-      if (at == last || at->key.seq != n) added.push_back({{chain, n, "~", names[k]}, "", {}});
+      if (at == last || at->key.seq != n) added.push_back({{chain, n, redivi::detail::no_insertion_code, names[k]}, "", {}});
     }
     aligned.push_back(chain);
   }
@@ -165,7 +164,7 @@ void add_residues_without_atoms(Model& model, const std::vector<MissingResidue>&
   const std::vector<std::string_view> aligned = add_sequence_residues(poly_seq, seq_begins, model.residues, added);
   for (const MissingResidue& missing : missing_residues) {
     if (std::find(aligned.begin(), aligned.end(), missing.chain) != aligned.end()) continue;
-    added.push_back({{missing.chain, missing.seq, key_code(missing.ins_code), missing.name}, missing.ins_code, {}});
+    added.push_back({{missing.chain, missing.seq, redivi::detail::stored_insertion_code(missing.ins_code), missing.name}, missing.ins_code, {}});
   }
   if (added.empty()) return;
   // Residues with atoms come first, so a key that is already there keeps its atoms and insertion code.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cif/mmcif_records.hpp"
+#include "model/insertion_code.hpp"
 
 namespace redivi::mmcif {
 namespace {
@@ -51,7 +52,7 @@ std::string_view identifier(std::optional<std::string_view> value) {
 std::int32_t seq_id(std::optional<std::string_view> value) { return value ? parse_i32(*value).value_or(0) : 0; }
 
 std::string_view ins_code(std::optional<std::string_view> value) {
-  return value && !value->empty() ? *value : std::string_view{"~"};
+  return redivi::detail::stored_insertion_code(value.value_or(std::string_view{}));
 }
 
 std::optional<std::uint32_t> optional_u32(std::optional<std::string_view> value) {

@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "pdb/fields.hpp"
+#include "model/insertion_code.hpp"
 #include "pdb/reader.hpp"
 #include "text/unicode.hpp"
 
@@ -26,7 +27,7 @@ struct Field {
   std::variant<std::string Record::*, std::int32_t Record::*> member;
 };
 
-std::string ins_code_or_tilde(std::string_view text) { return text.empty() ? std::string("~") : std::string(text); }
+std::string ins_code_or_tilde(std::string_view text) { return std::string(redivi::detail::stored_insertion_code(text)); }
 
 template <class Record>
 FieldResult<void> read_field(const Columns& c, const Field<Record>& field, Record& record) {

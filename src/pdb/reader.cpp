@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "pdb/reader.hpp"
+#include "model/insertion_code.hpp"
 #include "redivi/diagnostics.hpp"
 #include "text/text.hpp"
 
@@ -108,7 +109,7 @@ class Reader {
     const auto index = static_cast<AtomRef>(topology.symbols.size());
     topology.symbols.push_back(atom.element);
     topology.geometry.insert(topology.geometry.end(), {atom.x, atom.y, atom.z});
-    const detail::ResidueKey key{atom.chain_id, atom.res_seq, atom.i_code.empty() ? "~" : atom.i_code, atom.res_name};
+    const detail::ResidueKey key{atom.chain_id, atom.res_seq, redivi::detail::stored_insertion_code(atom.i_code), atom.res_name};
     model_.residues.file_atom(key, atom.i_code, index);
     model_.serials.push_back(atom.serial);
     model_.names.emplace_back(atom.name);

@@ -1,5 +1,6 @@
 // PDB records as fixed-column text: ATOM/HETATM, HELIX, SHEET, SEQRES, CONECT and the other record kinds.
 #include "pdb/record_text.hpp"
+#include "model/insertion_code.hpp"
 
 #include <algorithm>
 #include <array>
@@ -26,10 +27,9 @@ std::string_view optional_text(const std::optional<std::string>& text) {
   return text ? std::string_view{*text} : std::string_view{};
 }
 
-// "~" stands for no insertion code.
 std::string_view insertion_code(const std::optional<std::string>& code) {
   const std::string_view text = optional_text(code);
-  return text == "~" ? std::string_view{} : text;
+  return text == redivi::detail::no_insertion_code ? std::string_view{} : text;
 }
 
 // Columns 79-80: "2+" for 2, "1-" for -1, blank for 0; charges of 10 or more lose their sign to the cut.
@@ -104,9 +104,9 @@ class FixedLine {
     text(first + pad, width - pad, {digits.data(), length});
   }
 
-  // Blank for no code or "~"; otherwise the code's first byte.
+  // Blank for no code; otherwise the code's first byte.
   void insertion_code(std::size_t column, std::string_view code) {
-    if (code != "~") text(column, 1, code);
+    if (code != redivi::detail::no_insertion_code) text(column, 1, code);
   }
 
   // A cut that split a multi-byte character leaves text that is not UTF-8 and cannot be written.

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "pdb/reader.hpp"
+#include "model/insertion_code.hpp"
 #include "redivi/diagnostics.hpp"
 #include "text/text.hpp"
 
@@ -80,7 +81,7 @@ void align_chain(const SeqresRecords& seqres, std::string_view chain_id, std::sp
     const std::int32_t n = offset(*begin, i, true);
     if (present(n)) continue;
     if (include_seqres) {
-      added.push_back(ResidueKey{chain_id, n, "~", names[i]});
+      added.push_back(ResidueKey{chain_id, n, redivi::detail::no_insertion_code, names[i]});
     } else if (min < n && n < max) {
       missing.emplace_back(names[i], n);
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pdb/record_text.hpp"
+#include "model/insertion_code.hpp"
 #include "redivi/convert/pdb.hpp"
 #include "text/text.hpp"
 
@@ -194,8 +195,8 @@ std::expected<void, WriteError> write_sheets(std::string& out, const TRC& trc) {
   const BetaSheets& sheets = *trc.chains.beta_sheets;
   Sheet record;
   // The registration columns stay blank.
-  record.cur_i_code.assign(1, '~');
-  record.prev_i_code.assign(1, '~');
+  record.cur_i_code = redivi::detail::no_insertion_code;
+  record.prev_i_code = redivi::detail::no_insertion_code;
   for (std::size_t k = 0; k < sheets.sheet_ids.size(); ++k) {
     record.strand = strand_number(sheets, k);
     record.sheet_id = sheets.sheet_ids[k];

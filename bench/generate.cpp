@@ -40,6 +40,17 @@ class PdbCopier {
  public:
   void start_copy() { next_chain(); }
 
+  // Starts a run of atoms under the given chain identifier, numbering its residues on from first_res_seq.
+  void start_run(char chain, std::size_t first_res_seq) {
+    chain_ = chain;
+    res_seq_ = first_res_seq;
+    previous_key_ = {};
+  }
+
+  std::size_t res_seq() const { return res_seq_; }
+
+  static constexpr std::string_view chain_ids = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
   void atom(std::string_view line) {
     const std::string_view key = text::columns(line, 18, 27);  // residue name, chain, number, insertion code
     if (key != previous_key_) {
@@ -75,7 +86,6 @@ class PdbCopier {
   void reserve(std::size_t bytes) { out_.reserve(bytes); }
 
  private:
-  static constexpr std::string_view chain_ids = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   static constexpr std::size_t max_res_seq = 9999;
   static constexpr std::size_t serial_modulus = 100000;
 
@@ -213,6 +223,37 @@ std::optional<Generated> replicate_pdb(std::string_view source, std::size_t min_
   return Generated{copier.finish(), copies * atoms_per_copy};
 }
 
+std::optional<Generated> replicate_pdb_recurring_chains(std::string_view source, std::size_t copies,
+                                                       std::size_t chain_count) {
+  const std::vector<std::string_view> records = structure_records(source);
+  std::size_t atoms_per_copy = 0;
+  for (std::string_view record : records) atoms_per_copy += is_atom_record(record) ? 1U : 0U;
+  if (atoms_per_copy == 0 || chain_count == 0 || chain_count > PdbCopier::chain_ids.size()) return std::nullopt;
+  std::vector<std::size_t> last_res_seq(chain_count, 0);
+  std::size_t run = 0;
+  PdbCopier copier;
+  copier.reserve(copies * records.size() * 81 + 4);
+  for (std::size_t copy = 0; copy < copies; ++copy) {
+    std::string_view source_chain;
+    std::size_t slot = 0;
+    for (std::string_view record : records) {
+      if (!is_atom_record(record)) {
+        copier.ter();
+        continue;
+      }
+      if (const std::string_view chain = text::columns(record, 22, 22); run == 0 || chain != source_chain) {
+        if (run > 0) last_res_seq[slot] = copier.res_seq();
+        slot = run++ % chain_count;
+        source_chain = chain;
+        copier.start_run(PdbCopier::chain_ids[slot], last_res_seq[slot]);
+      }
+      copier.atom(record);
+    }
+    last_res_seq[slot] = copier.res_seq();
+  }
+  return Generated{copier.finish(), copies * atoms_per_copy};
+}
+
 std::optional<Generated> replicate_mmcif(std::string_view source, std::size_t min_atoms) {
   const std::optional<AtomSiteLoop> loop = find_atom_site_loop(source);
   if (!loop) return std::nullopt;
@@ -305,6 +346,12 @@ std::optional<Generated> large_pdb() {
   const auto source = test::read_corpus_file("pdb/1aon.pdb.gz");
   if (!source) return std::nullopt;
   return replicate_pdb(*source, large_atom_count);
+}
+
+std::optional<Generated> recurring_chain_pdb() {
+  const auto source = test::read_corpus_file("pdb/1aon.pdb.gz");
+  if (!source) return std::nullopt;
+  return replicate_pdb_recurring_chains(*source, 18, 42);
 }
 
 std::optional<Generated> large_mmcif() {

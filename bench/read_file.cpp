@@ -19,7 +19,7 @@ namespace {
 constexpr std::string_view usage =
     "usage: redivi_read_file FILE\n"
     "         reads FILE (.pdb, .ent, .cif, .sdf, .mol or .xyz, optionally .gz) with the reader of its kind\n"
-    "       redivi_read_file --generate pdb|mmcif FILE\n"
+    "       redivi_read_file --generate pdb|pdb-recurring|mmcif FILE\n"
     "         writes the one-million-atom PDB or mmCIF text to FILE\n";
 
 // The whole file in one allocation of its size, so that the peak memory holds the text once.
@@ -66,6 +66,7 @@ int read(const std::filesystem::path& path) {
 int generate(std::string_view kind, const std::filesystem::path& path) {
   std::optional<redivi::bench::Generated> generated;
   if (kind == "pdb") generated = redivi::bench::large_pdb();
+  if (kind == "pdb-recurring") generated = redivi::bench::recurring_chain_pdb();
   if (kind == "mmcif") generated = redivi::bench::large_mmcif();
   if (!generated) {
     std::cerr << (kind == "pdb" || kind == "mmcif" ? "the corpus file is missing\n" : usage);

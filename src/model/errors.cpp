@@ -209,7 +209,7 @@ std::string sorted_list(std::vector<std::string> texts) {
   return quoted_list(texts);
 }
 
-RecordField aa_field(AminoAcidSeq aa) { return {"aa", aa.name()}; }
+RecordField aa_field(AminoAcidSeq aa) { return {"aa", std::string(aa.name())}; }
 
 RecordField seq_n_field(std::optional<std::int32_t> seq_n) {
   if (!seq_n) return {"aa_seq_n", "none"};

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -42,22 +43,37 @@ struct EnumTexts {
   std::string_view name, display;
 };
 
-// "Name(a, b)": the name, then each field (a text or an integer) in parentheses.
+// Appends the value of a field: an integer in decimal, a text as it is.
+template <class Value>
+void append_value(std::string& out, const Value& value) {
+  if constexpr (std::is_integral_v<Value>) {
+    text::append_number(out, value);
+  } else {
+    out += value;
+  }
+}
+
+// "Name(a, b)": the name, then the values of the fields in parentheses.
 template <class... Fields>
 std::string tuple_text(std::string_view name, const Fields&... fields) {
   std::string out(name);
   out += '(';
   std::string_view separator;
-  ((out += separator, out += text::concat(fields), separator = ", "), ...);
+  ((out += separator, append_value(out, fields), separator = ", "), ...);
   out += ')';
   return out;
 }
 
 // A field of a record_text: its name and its value, a text or an integer.
 struct RecordField {
-  template <class Value>
-  RecordField(std::string_view field_name, const Value& field_value)
-      : name{field_name}, value{text::concat(field_value)} {}
+  RecordField(std::string_view field_name, std::string field_value)
+      : name{field_name}, value{std::move(field_value)} {}
+
+  template <class Integer>
+    requires std::is_integral_v<Integer>
+  RecordField(std::string_view field_name, Integer field_value) : name{field_name} {
+    text::append_number(value, field_value);
+  }
 
   std::string_view name;
   std::string value;

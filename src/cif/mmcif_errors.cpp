@@ -1,51 +1,33 @@
-// The display and debug texts of the mmCIF reader's error.
-#include <string>
-#include <string_view>
-#include <type_traits>
-#include <variant>
-
-#include "text/quoted.hpp"
+// Display and debug texts of the mmCIF reader's error.
 #include "redivi/convert/mmcif.hpp"
+#include "text/error_text.hpp"
 
 namespace redivi::mmcif {
-namespace {
 
-std::string debug_text(std::string_view name, const std::string& payload) {
-  std::string out(name);
-  out += '(';
-  quoted::append(out, payload);
-  out += ')';
-  return out;
-}
-
-}  // namespace
+using namespace redivi::detail;
 
 std::string to_string(const MmCifError& error) {
-  return std::visit(
-      [](const auto& e) -> std::string {
-        using E = std::decay_t<decltype(e)>;
-        if constexpr (std::is_same_v<E, MmCifError::InvalidFormat>) return "invalid mmCIF format: " + e.detail;
-        if constexpr (std::is_same_v<E, MmCifError::MissingField>) return "missing required field: " + e.field;
-        if constexpr (std::is_same_v<E, MmCifError::InvalidElement>) return "invalid element symbol: " + e.symbol;
-        if constexpr (std::is_same_v<E, MmCifError::Parse>) return "parse error: " + e.detail;
-        if constexpr (std::is_same_v<E, MmCifError::InvalidConnection>) return "invalid connection for atom " + e.atom;
-        if constexpr (std::is_same_v<E, MmCifError::ChargeCountMismatch>) return "atom charges should zip with atoms";
-      },
-      error.value);
+  using E = MmCifError;
+  return render(
+      error.value,
+      [](const E::InvalidFormat& e) { return "invalid mmCIF format: " + e.detail; },
+      [](const E::MissingField& e) { return "missing required field: " + e.field; },
+      [](const E::InvalidElement& e) { return "invalid element symbol: " + e.symbol; },
+      [](const E::Parse& e) { return "parse error: " + e.detail; },
+      [](const E::InvalidConnection& e) { return "invalid connection for atom " + e.atom; },
+      [](const E::ChargeCountMismatch&) { return "atom charges should zip with atoms"; });
 }
 
 std::string debug_string(const MmCifError& error) {
-  return std::visit(
-      [](const auto& e) -> std::string {
-        using E = std::decay_t<decltype(e)>;
-        if constexpr (std::is_same_v<E, MmCifError::InvalidFormat>) return debug_text("InvalidFormat", e.detail);
-        if constexpr (std::is_same_v<E, MmCifError::MissingField>) return debug_text("MissingField", e.field);
-        if constexpr (std::is_same_v<E, MmCifError::InvalidElement>) return debug_text("InvalidElement", e.symbol);
-        if constexpr (std::is_same_v<E, MmCifError::Parse>) return debug_text("Parse", e.detail);
-        if constexpr (std::is_same_v<E, MmCifError::InvalidConnection>) return debug_text("InvalidConnection", e.atom);
-        if constexpr (std::is_same_v<E, MmCifError::ChargeCountMismatch>) return "ChargeCountMismatch";
-      },
-      error.value);
+  using E = MmCifError;
+  return render(
+      error.value,
+      [](const E::InvalidFormat& e) { return tuple_text("InvalidFormat", quoted_text(e.detail)); },
+      [](const E::MissingField& e) { return tuple_text("MissingField", quoted_text(e.field)); },
+      [](const E::InvalidElement& e) { return tuple_text("InvalidElement", quoted_text(e.symbol)); },
+      [](const E::Parse& e) { return tuple_text("Parse", quoted_text(e.detail)); },
+      [](const E::InvalidConnection& e) { return tuple_text("InvalidConnection", quoted_text(e.atom)); },
+      [](const E::ChargeCountMismatch&) { return "ChargeCountMismatch"; });
 }
 
 }  // namespace redivi::mmcif

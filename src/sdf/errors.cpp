@@ -1,166 +1,134 @@
 // Display and debug texts of the SDF reader's, converter's and writer's errors.
-#include <array>
-
 #include "redivi/convert/sdf.hpp"
-#include "text/text.hpp"
+#include "text/error_text.hpp"
 
 namespace redivi::sdf {
+
+using namespace redivi::detail;
+using text::concat;
+
 namespace {
 
-struct ErrorTypeText {
-  std::string_view name;
-  std::string_view text;
-};
+EnumTexts texts_of(SDFParseErrorType type) {
+  using T = SDFParseErrorType;
+  switch (type) {
+    case T::HeaderLine: return {"HeaderLine", "missing header line"};
+    case T::ParseSymbol: return {"ParseSymbol", "could not parse symbol"};
+    case T::ParseNumAtoms: return {"ParseNumAtoms", "could not parse number of atoms"};
+    case T::ParseNumBonds: return {"ParseNumBonds", "could not parse number of bonds"};
+    case T::ParseX: return {"ParseX", "could not parse x coordinate"};
+    case T::ParseY: return {"ParseY", "could not parse y coordinate"};
+    case T::ParseZ: return {"ParseZ", "could not parse z coordinate"};
+    case T::ParseCharge: return {"ParseCharge", "could not parse charge"};
+    case T::ParseAtomAtomMappingNumber: return {"ParseAtomAtomMappingNumber", "could not parse atom-atom mapping number"};
+    case T::ParseBondAtom1: return {"ParseBondAtom1", "could not parse first bond atom index"};
+    case T::ParseBondAtom2: return {"ParseBondAtom2", "could not parse second bond atom index"};
+    case T::ParseBondType: return {"ParseBondType", "could not parse bond type"};
+    case T::BondTypeNotAllowed: return {"BondTypeNotAllowed", "bond type not part of SDF standard"};
+    case T::ParsePropertyType: return {"ParsePropertyType", "could not parse property type"};
+    case T::ParsePropertyCHGCount: return {"ParsePropertyCHGCount", "could not parse CHG count"};
+    case T::ParsePropertyCHGIndex: return {"ParsePropertyCHGIndex", "could not parse CHG index"};
+    case T::ParsePropertyCHGCharge: return {"ParsePropertyCHGCharge", "could not parse CHG charge"};
+    case T::PropertyCHGCount: return {"PropertyCHGCount", "HG count out of range"};
+    case T::PropertyCHGIndex: return {"PropertyCHGIndex", "CHG index out of range"};
+    case T::PropertyCHGCharge: return {"PropertyCHGCharge", "CHG charge out of range"};
+    case T::ParseDataKey: return {"ParseDataKey", "could not parse data item key"};
+    case T::UnsupportedFormat: return {"UnsupportedFormat", "unsupported format, only V2000 is supported by this parser"};
+    case T::ParseConstraints: return {"ParseConstraints", "could not parse constraints"};
+    case T::ParseTerminator: return {"ParseTerminator", "could not find correctly formatted terminator"};
+    case T::LineTooShort: return {"LineTooShort", "line shorter than the expcted length"};
+    case T::NoResults: return {"NoResults", "there should be at least an error result"};
+  }
+  return {};
+}
 
-// In the order of SDFParseErrorType.
-constexpr std::array<ErrorTypeText, 26> error_type_texts = {{
-    {"HeaderLine", "missing header line"},
-    {"ParseSymbol", "could not parse symbol"},
-    {"ParseNumAtoms", "could not parse number of atoms"},
-    {"ParseNumBonds", "could not parse number of bonds"},
-    {"ParseX", "could not parse x coordinate"},
-    {"ParseY", "could not parse y coordinate"},
-    {"ParseZ", "could not parse z coordinate"},
-    {"ParseCharge", "could not parse charge"},
-    {"ParseAtomAtomMappingNumber", "could not parse atom-atom mapping number"},
-    {"ParseBondAtom1", "could not parse first bond atom index"},
-    {"ParseBondAtom2", "could not parse second bond atom index"},
-    {"ParseBondType", "could not parse bond type"},
-    {"BondTypeNotAllowed", "bond type not part of SDF standard"},
-    {"ParsePropertyType", "could not parse property type"},
-    {"ParsePropertyCHGCount", "could not parse CHG count"},
-    {"ParsePropertyCHGIndex", "could not parse CHG index"},
-    {"ParsePropertyCHGCharge", "could not parse CHG charge"},
-    {"PropertyCHGCount", "HG count out of range"},
-    {"PropertyCHGIndex", "CHG index out of range"},
-    {"PropertyCHGCharge", "CHG charge out of range"},
-    {"ParseDataKey", "could not parse data item key"},
-    {"UnsupportedFormat", "unsupported format, only V2000 is supported by this parser"},
-    {"ParseConstraints", "could not parse constraints"},
-    {"ParseTerminator", "could not find correctly formatted terminator"},
-    {"LineTooShort", "line shorter than the expcted length"},
-    {"NoResults", "there should be at least an error result"},
-}};
-
-const ErrorTypeText& texts_of(SDFParseErrorType type) { return error_type_texts[static_cast<std::size_t>(type)]; }
-
-std::string debug_string(const Counts& counts) {
-  return text::concat("Counts { num_atoms: ", counts.num_atoms, ", num_bonds: ", counts.num_bonds, " }");
+std::string counts_text(const Counts& counts) {
+  return record_text("Counts", {{"num_atoms", counts.num_atoms}, {"num_bonds", counts.num_bonds}});
 }
 
 }  // namespace
 
 std::string to_string(const SDFParseState& state) {
-  return std::visit(
-      [](const auto& s) -> std::string {
-        using S = std::decay_t<decltype(s)>;
-        if constexpr (std::is_same_v<S, SDFParseState::HeaderBlock>) return "HeaderBlock";
-        if constexpr (std::is_same_v<S, SDFParseState::CountsLine>) return "CountsLine";
-        if constexpr (std::is_same_v<S, SDFParseState::AtomBlock>) return "AtomBlock";
-        if constexpr (std::is_same_v<S, SDFParseState::BondBlock>) return "BondBlock";
-        if constexpr (std::is_same_v<S, SDFParseState::PropertiesBlock>) return "PropertiesBlock";
-        if constexpr (std::is_same_v<S, SDFParseState::DataItems>) return "DataItems";
-        if constexpr (std::is_same_v<S, SDFParseState::Done>) return "Done";
-      },
-      state.value);
+  using S = SDFParseState;
+  return render(
+      state.value,
+      [](const S::HeaderBlock&) { return "HeaderBlock"; },
+      [](const S::CountsLine&) { return "CountsLine"; },
+      [](const S::AtomBlock&) { return "AtomBlock"; },
+      [](const S::BondBlock&) { return "BondBlock"; },
+      [](const S::PropertiesBlock&) { return "PropertiesBlock"; },
+      [](const S::DataItems&) { return "DataItems"; },
+      [](const S::Done&) { return "Done"; });
 }
 
 std::string debug_string(const SDFParseState& state) {
-  if (const auto* atoms = std::get_if<SDFParseState::AtomBlock>(&state.value)) {
-    return text::concat("AtomBlock(", debug_string(atoms->counts), ")");
-  }
-  if (const auto* bonds = std::get_if<SDFParseState::BondBlock>(&state.value)) {
-    return text::concat("BondBlock(", debug_string(bonds->counts), ")");
-  }
-  return to_string(state);
+  using S = SDFParseState;
+  return render(
+      state.value,
+      [](const S::HeaderBlock&) { return "HeaderBlock"; },
+      [](const S::CountsLine&) { return "CountsLine"; },
+      [](const S::AtomBlock& s) { return tuple_text("AtomBlock", counts_text(s.counts)); },
+      [](const S::BondBlock& s) { return tuple_text("BondBlock", counts_text(s.counts)); },
+      [](const S::PropertiesBlock&) { return "PropertiesBlock"; },
+      [](const S::DataItems&) { return "DataItems"; },
+      [](const S::Done&) { return "Done"; });
 }
 
-std::string to_string(SDFParseErrorType type) { return std::string(texts_of(type).text); }
+std::string to_string(SDFParseErrorType type) { return std::string(texts_of(type).display); }
 std::string debug_string(SDFParseErrorType type) { return std::string(texts_of(type).name); }
 
 std::string to_string(const SDFParseError& error) {
-  return text::concat("line ", error.line_number, " state ", to_string(error.state), ": ", to_string(error.ty));
+  return concat("line ", error.line_number, " state ", to_string(error.state), ": ", to_string(error.ty));
 }
 
 std::string debug_string(const SDFParseError& error) {
-  return text::concat("SDFParseError { line_number: ", error.line_number, ", state: ", debug_string(error.state),
-                      ", ty: ", debug_string(error.ty), " }");
+  return record_text("SDFParseError", {{"line_number", error.line_number},
+                                       {"state", debug_string(error.state)},
+                                       {"ty", debug_string(error.ty)}});
 }
 
 std::string to_string(const ConversionError& error) {
-  return std::visit(
-      [](const auto& e) -> std::string {
-        using E = std::decay_t<decltype(e)>;
-        if constexpr (std::is_same_v<E, ConversionError::ParseError>) {
-          return "error parsing SDF: " + to_string(e.error);
-        } else if constexpr (std::is_same_v<E, ConversionError::ConstraintsError>) {
-          return "error parsing constraints";
-        } else if constexpr (std::is_same_v<E, ConversionError::InvalidTRC>) {
-          return to_string(e.error);
-        } else if constexpr (std::is_same_v<E, ConversionError::UnexpectedBondOrder>) {
-          return text::concat("Unexpected bond order ", e.code);
-        } else {
-          return text::concat("Unexpected stereochemistry value ", e.code);
-        }
-      },
-      error.value);
+  using E = ConversionError;
+  return render(
+      error.value,
+      [](const E::ParseError& e) { return "error parsing SDF: " + to_string(e.error); },
+      [](const E::ConstraintsError&) { return "error parsing constraints"; },
+      [](const E::InvalidTRC& e) { return to_string(e.error); },
+      [](const E::UnexpectedBondOrder& e) { return concat("Unexpected bond order ", e.code); },
+      [](const E::UnexpectedStereochemistry& e) { return concat("Unexpected stereochemistry value ", e.code); });
 }
 
 std::string debug_string(const ConversionError& error) {
-  return std::visit(
-      [](const auto& e) -> std::string {
-        using E = std::decay_t<decltype(e)>;
-        if constexpr (std::is_same_v<E, ConversionError::ParseError>) {
-          return "ParseError(" + debug_string(e.error) + ")";
-        } else if constexpr (std::is_same_v<E, ConversionError::ConstraintsError>) {
-          return "ConstraintsError";
-        } else if constexpr (std::is_same_v<E, ConversionError::InvalidTRC>) {
-          return "InvalidTRC(" + debug_string(e.error) + ")";
-        } else if constexpr (std::is_same_v<E, ConversionError::UnexpectedBondOrder>) {
-          return text::concat("UnexpectedBondOrder(", e.code, ")");
-        } else {
-          return text::concat("UnexpectedStereochemistry(", e.code, ")");
-        }
-      },
-      error.value);
+  using E = ConversionError;
+  return render(
+      error.value,
+      [](const E::ParseError& e) { return tuple_text("ParseError", debug_string(e.error)); },
+      [](const E::ConstraintsError&) { return "ConstraintsError"; },
+      [](const E::InvalidTRC& e) { return tuple_text("InvalidTRC", debug_string(e.error)); },
+      [](const E::UnexpectedBondOrder& e) { return tuple_text("UnexpectedBondOrder", e.code); },
+      [](const E::UnexpectedStereochemistry& e) { return tuple_text("UnexpectedStereochemistry", e.code); });
 }
 
 std::string to_string(const SDFWriteErrorType& error) {
-  return std::visit(
-      [](const auto& e) -> std::string {
-        using E = std::decay_t<decltype(e)>;
-        if constexpr (std::is_same_v<E, SDFWriteErrorType::BadTRC>) {
-          return "bad TRC: " + debug_string(e.error);
-        } else if constexpr (std::is_same_v<E, SDFWriteErrorType::ChargeFormat>) {
-          return "could not format charge";
-        } else if constexpr (std::is_same_v<E, SDFWriteErrorType::TooManyResidues>) {
-          return "only 1 residue expected when doing a single conversion to SDF";
-        } else if constexpr (std::is_same_v<E, SDFWriteErrorType::WriteFailed>) {
-          return "error writing";
-        } else {
-          return text::concat("unsupported bond order: ", debug_string(e.order));
-        }
-      },
-      error.value);
+  using E = SDFWriteErrorType;
+  return render(
+      error.value,
+      [](const E::BadTRC& e) { return "bad TRC: " + debug_string(e.error); },
+      [](const E::ChargeFormat&) { return "could not format charge"; },
+      [](const E::TooManyResidues&) { return "only 1 residue expected when doing a single conversion to SDF"; },
+      [](const E::WriteFailed&) { return "error writing"; },
+      [](const E::UnsupportedBondOrder& e) { return concat("unsupported bond order: ", debug_string(e.order)); });
 }
 
 std::string debug_string(const SDFWriteErrorType& error) {
-  return std::visit(
-      [](const auto& e) -> std::string {
-        using E = std::decay_t<decltype(e)>;
-        if constexpr (std::is_same_v<E, SDFWriteErrorType::BadTRC>) {
-          return "BadTRC(" + debug_string(e.error) + ")";
-        } else if constexpr (std::is_same_v<E, SDFWriteErrorType::ChargeFormat>) {
-          return "ChargeFormat";
-        } else if constexpr (std::is_same_v<E, SDFWriteErrorType::TooManyResidues>) {
-          return "TooManyResidues";
-        } else if constexpr (std::is_same_v<E, SDFWriteErrorType::WriteFailed>) {
-          return "WriteFailed";
-        } else {
-          return text::concat("UnsupportedBondOrder(", debug_string(e.order), ")");
-        }
-      },
-      error.value);
+  using E = SDFWriteErrorType;
+  return render(
+      error.value,
+      [](const E::BadTRC& e) { return tuple_text("BadTRC", debug_string(e.error)); },
+      [](const E::ChargeFormat&) { return "ChargeFormat"; },
+      [](const E::TooManyResidues&) { return "TooManyResidues"; },
+      [](const E::WriteFailed&) { return "WriteFailed"; },
+      [](const E::UnsupportedBondOrder& e) { return tuple_text("UnsupportedBondOrder", debug_string(e.order)); });
 }
 
 }  // namespace redivi::sdf

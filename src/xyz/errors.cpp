@@ -1,63 +1,31 @@
 // Display and debug texts of the XYZ reader's errors.
-#include <string>
-#include <type_traits>
-#include <variant>
-
 #include "redivi/convert/xyz.hpp"
-#include "text/text.hpp"
+#include "text/error_text.hpp"
 
 namespace redivi::xyz {
-namespace {
 
-// A text in double quotes, with quotes, backslashes and line breaks escaped.
-std::string quoted(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default: out.push_back(c);
-    }
-  }
-  out.push_back('"');
-  return out;
-}
-
-}  // namespace
+using namespace redivi::detail;
 
 std::string to_string(const Error& error) {
-  return std::visit(
-      [](const auto& e) -> std::string {
-        using E = std::decay_t<decltype(e)>;
-        if constexpr (std::is_same_v<E, Error::MissingAtomCount>) return "missing atom count";
-        if constexpr (std::is_same_v<E, Error::ParseAtomCount>) return text::concat("parsing atom count: ", e.reason);
-        if constexpr (std::is_same_v<E, Error::MissingComment>) return text::concat("missing comment: ", e.reason);
-        if constexpr (std::is_same_v<E, Error::MissingAtomLine>) return "missing atom line";
-        if constexpr (std::is_same_v<E, Error::ParseAtomLine>) return text::concat("parsing atom line: ", e.reason);
-      },
-      error.value);
+  using E = Error;
+  return render(
+      error.value,
+      [](const E::MissingAtomCount&) { return "missing atom count"; },
+      [](const E::ParseAtomCount& e) { return "parsing atom count: " + e.reason; },
+      [](const E::MissingComment& e) { return "missing comment: " + e.reason; },
+      [](const E::MissingAtomLine&) { return "missing atom line"; },
+      [](const E::ParseAtomLine& e) { return "parsing atom line: " + e.reason; });
 }
 
 std::string debug_string(const Error& error) {
-  return std::visit(
-      [](const auto& e) -> std::string {
-        using E = std::decay_t<decltype(e)>;
-        if constexpr (std::is_same_v<E, Error::MissingAtomCount>) return "MissingAtomCount";
-        if constexpr (std::is_same_v<E, Error::ParseAtomCount>) {
-          return text::concat("ParseAtomCount(", quoted(e.reason), ')');
-        }
-        if constexpr (std::is_same_v<E, Error::MissingComment>) {
-          return text::concat("MissingComment(", quoted(e.reason), ')');
-        }
-        if constexpr (std::is_same_v<E, Error::MissingAtomLine>) return "MissingAtomLine";
-        if constexpr (std::is_same_v<E, Error::ParseAtomLine>) {
-          return text::concat("ParseAtomLine(", quoted(e.reason), ')');
-        }
-      },
-      error.value);
+  using E = Error;
+  return render(
+      error.value,
+      [](const E::MissingAtomCount&) { return "MissingAtomCount"; },
+      [](const E::ParseAtomCount& e) { return tuple_text("ParseAtomCount", quoted_text(e.reason)); },
+      [](const E::MissingComment& e) { return tuple_text("MissingComment", quoted_text(e.reason)); },
+      [](const E::MissingAtomLine&) { return "MissingAtomLine"; },
+      [](const E::ParseAtomLine& e) { return tuple_text("ParseAtomLine", quoted_text(e.reason)); });
 }
 
 }  // namespace redivi::xyz

@@ -489,6 +489,13 @@ TEST(SdfErrors, HaveTheirDebugForms) {
   EXPECT_EQ(to_string(Type::NoResults), "there should be at least an error result");
   EXPECT_EQ(to_string(Type::ParseConstraints), "could not parse constraints");
   EXPECT_EQ(debug_string(Type::ParseAtomAtomMappingNumber), "ParseAtomAtomMappingNumber");
+  EXPECT_EQ(debug_string(SDFParseState{SDFParseState::BondBlock{Counts{0, 1}}}),
+            "BondBlock(Counts { num_atoms: 0, num_bonds: 1 })");
+  EXPECT_EQ(debug_string(SDFParseState{SDFParseState::DataItems{}}), "DataItems");
+  EXPECT_EQ(debug_string(ConversionError{ConversionError::InvalidTRC{{TRCError::AtomDoesNotExist{4}}}}),
+            "InvalidTRC(AtomDoesNotExist(AtomRef(4)))");
+  EXPECT_EQ(debug_string(ConversionError{ConversionError::UnexpectedStereochemistry{5}}),
+            "UnexpectedStereochemistry(5)");
 }
 
 }  // namespace

@@ -152,6 +152,20 @@ TEST(SdfWriter, RefusesStructuresThatFailTheirCheck) {
   EXPECT_EQ(to_string(out.error()), "bad TRC: " + debug_string(checked.error()));
 }
 
+TEST(SdfWriter, NamesTheCauseInTheDebugTextOfAnError) {
+  using E = SDFWriteErrorType;
+  struct Case {
+    E error;
+    std::string_view debug;
+  };
+  const Case cases[] = {
+      {{E::BadTRC{{TRCError::InvalidChains{ChainsError::LabelsMissing}}}}, "BadTRC(InvalidChains(LabelsMissing))"},
+      {{E::ChargeFormat{}}, "ChargeFormat"},
+      {{E::UnsupportedBondOrder{BondOrder::Quadruple}}, "UnsupportedBondOrder(Quadruple)"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(debug_string(c.error), c.debug);
+}
+
 TEST(SdfWriter, TakesTheTitleFromTheOnlyResidueLabelList) {
   using Labels = std::optional<std::vector<std::vector<std::string>>>;
   struct Case {

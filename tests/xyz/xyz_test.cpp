@@ -199,6 +199,11 @@ TEST(XyzError, ShowsEachValueWithItsReason) {
       {missing_atom_line, "missing atom line", "MissingAtomLine"},
       {parse_atom_line("invalid atom symbol \"Q\\"), "parsing atom line: invalid atom symbol \"Q\\",
        "ParseAtomLine(\"invalid atom symbol \\\"Q\\\\\")"},
+      // A symbol is shown as read; its debug text escapes a broken UTF-8 byte and a control character.
+      {parse_atom_line("invalid atom symbol C\xc3"), "parsing atom line: invalid atom symbol C\xc3",
+       R"(ParseAtomLine("invalid atom symbol C\xc3"))"},
+      {parse_atom_line("invalid atom symbol \x1b"), "parsing atom line: invalid atom symbol \x1b",
+       R"(ParseAtomLine("invalid atom symbol \u{1b}"))"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(to_string(c.error), c.display);

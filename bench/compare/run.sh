@@ -9,7 +9,7 @@ cd "$(dirname "$0")/../.."
 
 bash scripts/install-deps.sh gemmi-dev libstb-dev tao-pegtl-dev librdkit-dev libboost-dev libopenbabel-dev
 
-peers=${REDIVI_PEERS_DIR:-$PWD/../shared/peers}
+peers=${REDIVI_PEERS_DIR:-$(dirname "$PWD")/shared/peers}
 chemfiles=${REDIVI_CHEMFILES_PREFIX:-$PWD/build/compare/chemfiles}
 if [ -f "$chemfiles/include/chemfiles.hpp" ]; then
   echo "chemfiles: installed in $chemfiles"

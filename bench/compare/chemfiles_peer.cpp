@@ -13,14 +13,13 @@ namespace redivi::compare {
 namespace {
 
 void silence_warnings() {
-  static const bool silenced = [] {
+  [[maybe_unused]] static const bool silenced = [] {
     chemfiles::set_warning_callback([](const std::string&) {});
     return true;
   }();
-  (void)silenced;
 }
 
-chemfiles::Trajectory open(std::string_view text, const std::string& format) {
+chemfiles::Trajectory open_reader(std::string_view text, const std::string& format) {
   silence_warnings();
   return chemfiles::Trajectory::memory_reader(text.data(), text.size(), format);
 }
@@ -30,7 +29,7 @@ chemfiles::Trajectory open(std::string_view text, const std::string& format) {
 template <class Keep>
 bench::ReadResult read_frames(std::string_view text, const std::string& format, Keep keep) {
   try {
-    chemfiles::Trajectory trajectory = open(text, format);
+    chemfiles::Trajectory trajectory = open_reader(text, format);
     bench::ReadResult result;
     while (!trajectory.done()) {
       chemfiles::Frame frame = trajectory.read();
@@ -55,7 +54,7 @@ bench::ReadResult read_all(std::string_view text, const std::string& format) {
 
 std::size_t frame_count(std::string_view text, const std::string& format) {
   try {
-    return open(text, format).size();
+    return open_reader(text, format).size();
   } catch (const std::exception&) {
     return 0;
   }
@@ -86,7 +85,7 @@ class ChemfilesWriter final : public PeerWriter {
 std::unique_ptr<PeerWriter> writer(std::string_view text, const std::string& format, Frames which) {
   std::vector<chemfiles::Frame> frames;
   try {
-    chemfiles::Trajectory trajectory = open(text, format);
+    chemfiles::Trajectory trajectory = open_reader(text, format);
     const std::size_t wanted = which == Frames::first ? std::min<std::size_t>(trajectory.size(), 1) : trajectory.size();
     while (frames.size() < wanted) frames.push_back(trajectory.read());
   } catch (const std::exception&) {

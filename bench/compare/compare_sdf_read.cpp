@@ -14,7 +14,7 @@ constexpr std::array<std::string_view, 3> files = {"sdf/mols.1000.sdf.gz", "sdf/
                                                    "sdf/solubility.train.sdf"};
 constexpr std::array<Generator, 2> generated = {{
     {&bench::large_sdf, "100k-molecule SDF"},
-    {&bench::small_molecule_sdf, "100x solubility.train.sdf"},
+    {&bench::small_molecule_sdf, "solubility.train.sdf x100"},
 }};
 
 void compare_sdf_read(const Options& options) {

@@ -14,7 +14,7 @@ namespace {
 constexpr std::array<std::string_view, 1> files = {"sdf/mols.1000.sdf.gz"};
 constexpr std::array<Generator, 2> generated = {{
     {&bench::large_sdf, "100k-molecule SDF"},
-    {&bench::small_molecule_sdf, "100x solubility.train.sdf"},
+    {&bench::small_molecule_sdf, "solubility.train.sdf x100"},
 }};
 
 using OurMolecules = std::pair<std::vector<TRC>, std::vector<std::optional<sdf::DataBlocks>>>;

@@ -366,6 +366,14 @@ std::optional<Generated> large_sdf() {
   return replicate_sdf(*source, large_molecule_count);
 }
 
+std::optional<Generated> small_molecule_sdf() {
+  constexpr std::size_t copies = 100;
+  constexpr std::size_t molecules_per_copy = 1025;
+  const auto source = test::read_corpus_file("sdf/solubility.train.sdf");
+  if (!source) return std::nullopt;
+  return replicate_sdf(*source, copies * molecules_per_copy);
+}
+
 std::optional<Generated> large_xyz() {
   const auto source = test::read_corpus_file("xyz/ligs3d.xyz");
   if (!source) return std::nullopt;

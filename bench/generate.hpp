@@ -49,6 +49,7 @@ std::optional<Generated> large_pdb();    // from pdb/1aon.pdb.gz
 std::optional<Generated> recurring_chain_pdb();  // 18 copies of pdb/1aon.pdb.gz under 42 recurring chains
 std::optional<Generated> large_mmcif();  // from cif/4zxb.cif
 std::optional<Generated> large_sdf();    // from sdf/mols.1000.sdf.gz
+std::optional<Generated> small_molecule_sdf();  // sdf/solubility.train.sdf (1,025 molecules) 100 times
 std::optional<Generated> large_xyz();    // from xyz/ligs3d.xyz
 
 }  // namespace redivi::bench

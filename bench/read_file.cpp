@@ -1,8 +1,10 @@
 // Reads one structure file with our reader and exits, so that an outside timer can measure the
-// peak memory of a read; also writes the generated one-million-atom PDB and mmCIF texts to files.
+// peak memory of a read; also writes the generated large texts to files.
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -19,8 +21,22 @@ namespace {
 constexpr std::string_view usage =
     "usage: redivi_read_file FILE\n"
     "         reads FILE (.pdb, .ent, .cif, .sdf, .mol or .xyz, optionally .gz) with the reader of its kind\n"
-    "       redivi_read_file --generate pdb|pdb-recurring|mmcif FILE\n"
-    "         writes the one-million-atom PDB or mmCIF text to FILE\n";
+    "       redivi_read_file --generate pdb|pdb-recurring|mmcif|sdf-small FILE\n"
+    "         writes a generated text to FILE: the one-million-atom PDB, the PDB whose chains recur,\n"
+    "         the one-million-atom mmCIF or the 102,500 small molecules of solubility.train.sdf\n";
+
+struct GeneratedKind {
+  std::string_view name;
+  std::optional<redivi::bench::Generated> (*make)();
+  std::string_view unit;
+};
+
+constexpr GeneratedKind generated_kinds[] = {
+    {"pdb", &redivi::bench::large_pdb, "atoms"},
+    {"pdb-recurring", &redivi::bench::recurring_chain_pdb, "atoms"},
+    {"mmcif", &redivi::bench::large_mmcif, "atoms"},
+    {"sdf-small", &redivi::bench::small_molecule_sdf, "molecules"},
+};
 
 // The whole file in one allocation of its size, so that the peak memory holds the text once.
 std::optional<std::string> read_whole_file(const std::filesystem::path& path) {
@@ -64,12 +80,14 @@ int read(const std::filesystem::path& path) {
 }
 
 int generate(std::string_view kind, const std::filesystem::path& path) {
-  std::optional<redivi::bench::Generated> generated;
-  if (kind == "pdb") generated = redivi::bench::large_pdb();
-  if (kind == "pdb-recurring") generated = redivi::bench::recurring_chain_pdb();
-  if (kind == "mmcif") generated = redivi::bench::large_mmcif();
+  const GeneratedKind* found = std::ranges::find(generated_kinds, kind, &GeneratedKind::name);
+  if (found == std::end(generated_kinds)) {
+    std::cerr << usage;
+    return 2;
+  }
+  const std::optional<redivi::bench::Generated> generated = found->make();
   if (!generated) {
-    std::cerr << (kind == "pdb" || kind == "mmcif" ? "the corpus file is missing\n" : usage);
+    std::cerr << "the corpus file is missing\n";
     return 1;
   }
   std::ofstream out(path, std::ios::binary);
@@ -78,7 +96,8 @@ int generate(std::string_view kind, const std::filesystem::path& path) {
     std::cerr << "cannot write " << path << "\n";
     return 1;
   }
-  std::cout << path.string() << ": " << generated->count << " atoms, " << generated->text.size() << " bytes\n";
+  std::cout << path.string() << ": " << generated->count << " " << found->unit << ", " << generated->text.size()
+            << " bytes\n";
   return 0;
 }
 

@@ -1,5 +1,5 @@
-// PDB reading: ours against gemmi, RDKit and Open Babel on the largest corpus files and on the
-// one-million-atom text.
+// PDB reading: ours against gemmi, RDKit, Open Babel and chemfiles on the largest corpus files, the
+// one-million-atom text and the text whose chain identifiers recur.
 #include <array>
 
 #include "peers.hpp"
@@ -14,6 +14,10 @@ namespace {
 constexpr std::array<std::string_view, 6> files = {
     "pdb/1aon.pdb.gz", "pdb/6cvm.pdb", "pdb/pdb1aq5.ent.gz", "pdb/1gya.pdb", "pdb/3wip.pdb", "pdb/1igy.pdb",
 };
+constexpr std::array<Generator, 2> generated = {{
+    {&bench::large_pdb, "1M-atom PDB"},
+    {&bench::recurring_chain_pdb, "recurring-chain PDB"},
+}};
 
 // Open Babel's PDB reading time grows with the square of the atom count (measured: 4.5 s for
 // 117,740 atoms, 14.5 s for 176,610, 50 s for 294,350), which would make one run on the
@@ -25,15 +29,18 @@ std::string openbabel_skipped(std::string_view text) {
 }
 
 void compare_pdb_read(const Options& options) {
-  for (const Input& input : load_inputs(files, &bench::large_pdb, "1M-atom PDB")) {
+  for (const Input& input : load_inputs(files, generated)) {
     const std::string_view text = input.text;
     run_side_by_side(options, "PDB read: " + input.name, "atoms", text.size(),
-                     {
-                         {"redivi", [text] { return atoms_of(bench::read_pdb(text)); }},
-                         {"gemmi", [text] { return atoms_of(gemmi_read_pdb(text)); }},
-                         {"RDKit", [text] { return atoms_of(rdkit_read_pdb(text)); }},
-                         {"Open Babel", [text] { return atoms_of(openbabel_read(text, "pdb")); }, openbabel_skipped(text)},
-                     },
+                     joined(
+                         {
+                             {"redivi", [text] { return atoms_of(bench::read_pdb(text)); }},
+                             {"gemmi", [text] { return atoms_of(gemmi_read_pdb(text)); }},
+                             {"RDKit", [text] { return atoms_of(rdkit_read_pdb(text)); }},
+                             {"Open Babel", [text] { return atoms_of(openbabel_read(text, "pdb")); },
+                              openbabel_skipped(text)},
+                         },
+                         chemfiles_readers(text, "PDB", &atoms_of)),
                      input.expected);
   }
 }

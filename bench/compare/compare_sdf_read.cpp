@@ -1,5 +1,5 @@
-// SDF reading: ours against RDKit and Open Babel on the largest corpus files and on the
-// 100,000-molecule text.
+// SDF reading: ours against RDKit, Open Babel and chemfiles on the largest corpus files and on the
+// texts of many molecules, large (PubChem) and small.
 #include <array>
 
 #include "peers.hpp"
@@ -12,16 +12,22 @@ namespace {
 // which the reader rejects).
 constexpr std::array<std::string_view, 3> files = {"sdf/mols.1000.sdf.gz", "sdf/read_multi_conf.sdf",
                                                    "sdf/solubility.train.sdf"};
+constexpr std::array<Generator, 2> generated = {{
+    {&bench::large_sdf, "100k-molecule SDF"},
+    {&bench::small_molecule_sdf, "solubility.train.sdf x100"},
+}};
 
 void compare_sdf_read(const Options& options) {
-  for (const Input& input : load_inputs(files, &bench::large_sdf, "100k-molecule SDF")) {
+  for (const Input& input : load_inputs(files, generated)) {
     const std::string_view text = input.text;
     run_side_by_side(options, "SDF read: " + input.name, "molecules", text.size(),
-                     {
-                         {"redivi", [text] { return structures_of(bench::read_sdf(text)); }},
-                         {"RDKit", [text] { return structures_of(rdkit_read_sdf(text)); }},
-                         {"Open Babel", [text] { return structures_of(openbabel_read(text, "sdf")); }},
-                     },
+                     joined(
+                         {
+                             {"redivi", [text] { return structures_of(bench::read_sdf(text)); }},
+                             {"RDKit", [text] { return structures_of(rdkit_read_sdf(text)); }},
+                             {"Open Babel", [text] { return structures_of(openbabel_read(text, "sdf")); }},
+                         },
+                         chemfiles_readers(text, "SDF", &structures_of)),
                      input.expected);
   }
 }

@@ -1,4 +1,5 @@
-// SDF writing: ours against RDKit, each writing the molecules it read from the same text.
+// SDF writing: ours against RDKit and chemfiles, each writing the molecules it read from the same
+// text.
 #include <array>
 #include <memory>
 
@@ -11,6 +12,10 @@ namespace redivi::compare {
 namespace {
 
 constexpr std::array<std::string_view, 1> files = {"sdf/mols.1000.sdf.gz"};
+constexpr std::array<Generator, 2> generated = {{
+    {&bench::large_sdf, "100k-molecule SDF"},
+    {&bench::small_molecule_sdf, "solubility.train.sdf x100"},
+}};
 
 using OurMolecules = std::pair<std::vector<TRC>, std::vector<std::optional<sdf::DataBlocks>>>;
 
@@ -23,15 +28,17 @@ Outcome write_ours(const OurMolecules& molecules) {
 }
 
 void compare_sdf_write(const Options& options) {
-  for (const Input& input : load_inputs(files, &bench::large_sdf, "100k-molecule SDF")) {
+  for (const Input& input : load_inputs(files, generated)) {
     auto read = sdf::from_sdf(input.text);
     const auto ours = std::make_shared<OurMolecules>(read ? std::move(*read) : OurMolecules{});
     const std::shared_ptr<PeerWriter> rdkit = rdkit_sdf_writer(input.text);
     run_side_by_side(options, "SDF write: " + input.name, "bytes", input.text.size(),
-                     {
-                         {"redivi", [ours] { return write_ours(*ours); }},
-                         {"RDKit", [rdkit] { return write_with(rdkit.get()); }},
-                     },
+                     joined(
+                         {
+                             {"redivi", [ours] { return write_ours(*ours); }},
+                             {"RDKit", [rdkit] { return write_with(rdkit.get()); }},
+                         },
+                         chemfiles_writers(input.text, "SDF", Frames::all)),
                      std::nullopt);
   }
 }

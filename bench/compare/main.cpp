@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "peers.hpp"
 #include "side_by_side.hpp"
 
 namespace {
@@ -54,6 +55,8 @@ int main(int argc, char** argv) {
   std::printf("Median wall time of %zu runs (fewer for a side slower than %.0f s in total); each peer's time\n"
               "is shown as a multiple of ours.\n\n",
               options.repetitions, options.budget_seconds);
+  const std::string_view legend = redivi::compare::chemfiles_legend();
+  std::fwrite(legend.data(), 1, legend.size(), stdout);
   for (const auto& comparison : redivi::compare::comparisons()) {
     if (selected(comparison.name, wanted)) comparison.run(options);
   }

@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "readers.hpp"
 #include "side_by_side.hpp"
@@ -41,9 +43,30 @@ bench::ReadResult rdkit_read_sdf(std::string_view text);
 bench::ReadResult rdkit_read_xyz(std::string_view text);
 // Writes the molecules read as above with their data items, without kekulization.
 std::unique_ptr<PeerWriter> rdkit_sdf_writer(std::string_view sdf);
+// Writes the molecule read as above.
+std::unique_ptr<PeerWriter> rdkit_xyz_writer(std::string_view xyz);
 
 // Every molecule of the text in the given format ("pdb", "sdf", "xyz"), with bond perception off
 // where the format has the option.
 bench::ReadResult openbabel_read(std::string_view text, const char* format);
+// Writes the first molecule read as above.
+std::unique_ptr<PeerWriter> openbabel_xyz_writer(std::string_view xyz);
+
+// chemfiles' sides reading the text in its format ("PDB", "mmCIF", "SDF", "XYZ") from memory,
+// counted as given: "chemfiles" reads frame by frame, each frame freed after use; "chemfiles kept"
+// keeps every frame until the end, as our readers return them (skipped when the text holds one
+// frame). None in a build without chemfiles.
+std::vector<Side> chemfiles_readers(std::string_view text, const std::string& format,
+                                    Outcome (*count)(const bench::ReadResult&));
+
+// Which of the frames read a writer writes.
+enum class Frames { first, all };
+
+// chemfiles' side writing to memory, in the text's format, the frames it read from the text. None
+// in a build without chemfiles.
+std::vector<Side> chemfiles_writers(std::string_view text, const std::string& format, Frames frames);
+
+// What the report says about chemfiles before the first comparison.
+std::string_view chemfiles_legend();
 
 }  // namespace redivi::compare

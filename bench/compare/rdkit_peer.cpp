@@ -1,4 +1,4 @@
-// RDKit's PDB, SDF and XYZ readers and its SDF writer, all without sanitization.
+// RDKit's PDB, SDF and XYZ readers and its SDF and XYZ writers, all without sanitization.
 #include <GraphMol/FileParsers/FileParsers.h>
 #include <GraphMol/FileParsers/MolSupplier.h>
 #include <GraphMol/FileParsers/MolWriters.h>
@@ -56,6 +56,22 @@ class RdkitSdfWriter final : public PeerWriter {
   std::vector<std::unique_ptr<RDKit::ROMol>> molecules_;
 };
 
+class RdkitXyzWriter final : public PeerWriter {
+ public:
+  explicit RdkitXyzWriter(std::unique_ptr<RDKit::RWMol> molecule) : molecule_(std::move(molecule)) {}
+
+  std::size_t write() override {
+    try {
+      return RDKit::MolToXYZBlock(*molecule_).size();
+    } catch (const std::exception&) {
+      return 0;
+    }
+  }
+
+ private:
+  std::unique_ptr<RDKit::RWMol> molecule_;
+};
+
 }  // namespace
 
 bench::ReadResult rdkit_read_pdb(std::string_view text) {
@@ -91,6 +107,16 @@ bench::ReadResult rdkit_read_xyz(std::string_view text) {
 std::unique_ptr<PeerWriter> rdkit_sdf_writer(std::string_view sdf) {
   try {
     return std::make_unique<RdkitSdfWriter>(read_molecules(sdf));
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+}
+
+std::unique_ptr<PeerWriter> rdkit_xyz_writer(std::string_view xyz) {
+  try {
+    std::unique_ptr<RDKit::RWMol> molecule(RDKit::XYZBlockToMol(std::string(xyz)));
+    if (!molecule) return nullptr;
+    return std::make_unique<RdkitXyzWriter>(std::move(molecule));
   } catch (const std::exception&) {
     return nullptr;
   }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 
 #include "test_data.hpp"
 
@@ -39,12 +40,12 @@ void time_once(const Side& side, Timings& timings) {
 void print_side(const Side& side, const Timings& timings, std::string_view unit, double ours,
                 std::optional<std::size_t> expected) {
   if (timings.skipped || !timings.last.error.empty()) {
-    std::printf("  %-11s %s: %s\n", side.name.c_str(), timings.skipped ? "skipped" : "failed",
+    std::printf("  %-14s %s: %s\n", side.name.c_str(), timings.skipped ? "skipped" : "failed",
                 timings.skipped ? side.skipped.c_str() : timings.last.error.c_str());
     return;
   }
   const double ms = median(timings.seconds) * 1e3;
-  std::printf("  %-11s %10.2f ms %10zu %-9.*s (%zu runs)", side.name.c_str(), ms, timings.last.count,
+  std::printf("  %-14s %10.2f ms %10zu %-9.*s (%zu runs)", side.name.c_str(), ms, timings.last.count,
               static_cast<int>(unit.size()), unit.data(), timings.seconds.size());
   if (ours > 0) std::printf("  %6.2fx", ms / ours);
   if (expected && *expected != timings.last.count) std::printf("  expected %zu", *expected);
@@ -80,15 +81,21 @@ void run_side_by_side(const Options& options, std::string_view title, std::strin
   std::fflush(stdout);
 }
 
-std::vector<Input> load_inputs(std::span<const std::string_view> corpus_files,
-                               std::optional<bench::Generated> (*generate)(), std::string_view generated_name) {
+std::vector<Side> joined(std::vector<Side> sides, std::vector<Side> more) {
+  sides.insert(sides.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+  return sides;
+}
+
+std::vector<Input> load_inputs(std::span<const std::string_view> corpus_files, std::span<const Generator> generators) {
   std::vector<Input> inputs;
   for (std::string_view file : corpus_files) {
     std::optional<std::string> text = test::read_corpus_file(file);
     if (text) inputs.push_back({std::string(file), std::move(*text), std::nullopt});
   }
-  std::optional<bench::Generated> generated = generate();
-  if (generated) inputs.push_back({std::string(generated_name), std::move(generated->text), generated->count});
+  for (const Generator& generator : generators) {
+    std::optional<bench::Generated> generated = generator.make();
+    if (generated) inputs.push_back({std::string(generator.name), std::move(generated->text), generated->count});
+  }
   if (inputs.empty()) std::printf("no input: the corpus folder %s is missing\n", REDIVI_DATA_DIR);
   return inputs;
 }

@@ -45,6 +45,9 @@ struct Options {
 void run_side_by_side(const Options& options, std::string_view title, std::string_view unit, std::size_t bytes,
                       const std::vector<Side>& sides, std::optional<std::size_t> expected);
 
+// The sides followed by more sides.
+std::vector<Side> joined(std::vector<Side> sides, std::vector<Side> more);
+
 // A text to compare on: a corpus file, or a generated one with the count it must give.
 struct Input {
   std::string name;
@@ -52,9 +55,14 @@ struct Input {
   std::optional<std::size_t> expected;
 };
 
-// The corpus files that are present, then the generated input when its source is present.
-std::vector<Input> load_inputs(std::span<const std::string_view> corpus_files,
-                               std::optional<bench::Generated> (*generate)(), std::string_view generated_name);
+// A generated input and the name it is shown under.
+struct Generator {
+  std::optional<bench::Generated> (*make)();
+  std::string_view name;
+};
+
+// The corpus files that are present, then the generated inputs whose sources are present.
+std::vector<Input> load_inputs(std::span<const std::string_view> corpus_files, std::span<const Generator> generators);
 
 // A group of comparisons, run in rank order.
 struct Comparison {

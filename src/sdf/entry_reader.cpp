@@ -13,7 +13,6 @@ namespace {
 using Type = SDFParseErrorType;
 using detail::field;
 using detail::number;
-using detail::parse_field_number;
 
 // Every atom line holds at least 39 bytes and its line feed; every bond line at least 12 and its line feed.
 constexpr std::size_t min_atom_line = 40;
@@ -159,7 +158,7 @@ class EntryReader {
     const std::string_view text = text::trim(*mapping);
     if (text.empty()) return {};
     std::uint64_t value = 0;
-    if (!parse_field_number(text, value) || value != 0) return std::unexpected(Type::ParseAtomAtomMappingNumber);
+    if (!text::parse_number(text, value) || value != 0) return std::unexpected(Type::ParseAtomAtomMappingNumber);
     return {};
   }
 
@@ -175,7 +174,7 @@ class EntryReader {
     const auto stereo_text = field(line, 9, 12);
     if (!stereo_text) return std::unexpected(stereo_text.error());
     std::uint32_t stereo = 0;
-    if (!parse_field_number(text::trim(*stereo_text), stereo)) stereo = 0;
+    if (!text::parse_number(text::trim(*stereo_text), stereo)) stereo = 0;
     molecule_.bonds.push_back(BondRecord{*first - 1, *second - 1, *bond_type, stereo});
     if (molecule_.bonds.size() == counts_.num_bonds) stage_ = Stage::PropertiesBlock;
     return {};

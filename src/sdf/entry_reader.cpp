@@ -47,9 +47,6 @@ std::size_t item_headers(std::string_view text) {
   return count;
 }
 
-// Whether the line holds only whitespace. Most lines end in a visible character, which settles it at once.
-bool is_blank(std::string_view line) { return (line.empty() || text::is_space(line.back())) && text::trim(line).empty(); }
-
 // Runs the reader's state machine over the lines of one entry.
 class EntryReader {
  public:
@@ -58,7 +55,7 @@ class EntryReader {
   std::expected<void, SDFParseError> read() {
     std::string_view line;
     while (!done_ && next_line(line)) {
-      if (stage_ != Stage::HeaderBlock && is_blank(line)) continue;
+      if (stage_ != Stage::HeaderBlock && text::is_blank(line)) continue;
       const auto read = read_line(line);
       if (!read) return std::unexpected(SDFParseError{line_number_, state(), read.error()});
     }
@@ -242,7 +239,7 @@ class EntryReader {
     bool bare_feeds = true;
     std::string_view line;
     while (next_line(line)) {
-      if (is_blank(line)) return bare_feeds ? std::string(value_lines) : joined_lines(value_lines);
+      if (text::is_blank(line)) return bare_feeds ? std::string(value_lines) : joined_lines(value_lines);
       value_lines = {first, static_cast<std::size_t>(line.data() + line.size() - first)};
       bare_feeds = bare_feeds && lines_.rest().data() == line.data() + line.size() + 1;
     }

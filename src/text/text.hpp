@@ -44,11 +44,16 @@ class Lines {
 // Blank, tab, line feed, vertical tab, form feed and carriage return.
 constexpr bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+// The text without leading and trailing ASCII white space; unicode::trim also takes the multi-byte
+// White_Space characters, for the formats whose texts may hold them.
 constexpr std::string_view trim(std::string_view s) {
   while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
   while (!s.empty() && is_space(s.back())) s.remove_suffix(1);
   return s;
 }
+
+// True when line holds only ASCII white space. Most lines end in a visible character, which settles it at once.
+constexpr bool is_blank(std::string_view line) { return (line.empty() || is_space(line.back())) && trim(line).empty(); }
 
 // A field by the 1-based, inclusive columns of fixed-column format documentation.
 // Columns beyond the end of a short line read as blank.

@@ -129,7 +129,7 @@ std::expected<Topology, Error> from_xyz(std::string_view contents) {
   std::string_view line;
   const auto count = read_atom_count(lines.next(line) ? line : std::string_view{});
   if (!count) return std::unexpected(count.error());
-  if (!lines.next(line) || text::trim(line).empty()) {
+  if (!lines.next(line) || text::is_blank(line)) {
     return std::unexpected(Error{Error::MissingComment{"line is empty"}});
   }
   Topology topology;

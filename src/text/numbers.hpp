@@ -15,12 +15,12 @@
 
 namespace redivi::text {
 
+namespace detail {
+
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // The value of a decimal digit character; past 9 for any other byte.
 constexpr unsigned digit_value(char c) { return static_cast<unsigned>(c - '0'); }
-
-namespace detail {
 
 // The most decimal digits of which every integer is exact in T: 7 for float, 15 for double. With no
 // more digits, the digits' integer and the power of ten that scales it are both exact.
@@ -55,25 +55,21 @@ constexpr T scaled(std::uint64_t digits, std::size_t fraction_digits) {
   return static_cast<T>(static_cast<std::int64_t>(digits)) / powers_of_ten<T>[fraction_digits];
 }
 
-// Appends the decimal digits of text to value; false at the first byte that is not a digit.
-template <class Accumulator>
-constexpr bool append_digits(std::string_view text, Accumulator& value) {
-  for (const char c : text) {
-    const unsigned digit = digit_value(c);
-    if (digit > 9) return false;
-    value = value * 10 + digit;
-  }
-  return true;
-}
-
 // Appends the run of digits of text from position at on to value; returns where the run ends.
-constexpr std::size_t append_digit_run(std::string_view text, std::size_t at, std::uint64_t& value) {
+template <class Accumulator>
+constexpr std::size_t append_digit_run(std::string_view text, std::size_t at, Accumulator& value) {
   for (; at < text.size(); ++at) {
     const unsigned digit = digit_value(text[at]);
     if (digit > 9) break;
     value = value * 10 + digit;
   }
   return at;
+}
+
+// Appends the decimal digits of text to value; false when a byte is no digit.
+template <class Accumulator>
+constexpr bool append_digits(std::string_view text, Accumulator& value) {
+  return append_digit_run(text, 0, value) == text.size();
 }
 
 // The general parser behind parse_number: from_chars over the whole text, a leading "+" accepted (from_chars

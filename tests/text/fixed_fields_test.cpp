@@ -90,7 +90,7 @@ bool is_coordinate_layout(std::string_view field) {
   if (body.starts_with('-')) body.remove_prefix(1);
   if (body.size() < 4 || field[4] != '.') return false;
   for (std::size_t i = 0; i < body.size(); ++i) {
-    if (i != body.size() - 4 && !is_digit(body[i])) return false;
+    if (i != body.size() - 4 && (body[i] < '0' || body[i] > '9')) return false;
   }
   return true;
 }

@@ -14,6 +14,7 @@
 #include "redivi/diagnostics.hpp"
 #include "text/text.hpp"
 #include "text/unicode.hpp"
+#include "text/utf8.hpp"
 
 namespace redivi::mmcif {
 namespace {
@@ -47,10 +48,9 @@ std::expected<Element, MmCifError> element_of(std::string_view type_symbol) {
   }
   std::string letters;
   while (!type_symbol.empty()) {
-    char32_t point = 0;
-    const std::size_t length = unicode::decode(type_symbol, point);
-    if (unicode::is_alphabetic(point)) letters.append(type_symbol.substr(0, length));
-    type_symbol.remove_prefix(length);
+    const utf8::Char c = utf8::decode(type_symbol);
+    if (unicode::is_alphabetic(c.point)) letters.append(type_symbol.substr(0, c.length));
+    type_symbol.remove_prefix(c.length);
   }
   auto element = Element::try_from(letters);
   if (!element) return std::unexpected(MmCifError{MmCifError::InvalidElement{std::move(letters)}});

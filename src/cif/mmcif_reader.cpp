@@ -297,22 +297,12 @@ std::expected<void, MmCifError> build_block(const DataBlock& block, BlockSites s
   return {};
 }
 
-std::optional<std::int32_t> negated(std::optional<std::int32_t> value) {
-  if (!value) return std::nullopt;
-  return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(*value));
-}
-
 }  // namespace
 
 std::optional<std::int32_t> parse_charge(std::string_view text) {
   text = unicode::trim(text);
-  if (text.empty()) return 0;
-  const std::string_view all_but_last = text.substr(0, text.size() - 1);
-  if (text.ends_with('+')) return parse_i32(all_but_last);
-  if (text.ends_with('-')) return negated(parse_i32(all_but_last));
-  if (text.starts_with('+')) return parse_i32(text.substr(1));
-  if (text.starts_with('-')) return negated(parse_i32(text.substr(1)));
-  return parse_i32(text);
+  if (text.empty()) return 0;  // a blank charge is neutral
+  return text::parse_charge(text);
 }
 
 void insert_chain_seq_begin(SeqBegins& seq_begins, std::string_view strand_ids, std::int32_t begin) {

@@ -2,9 +2,9 @@
 #include "pdb/fields.hpp"
 
 #include <algorithm>
-#include <limits>
 
 #include "pdb/reader.hpp"
+#include "text/numbers.hpp"
 #include "text/unicode.hpp"
 
 namespace redivi::pdb {
@@ -18,19 +18,15 @@ FieldResult<Element> Columns::element() const {
   return *element;
 }
 
-// The standard charge format is 2+ (sign last), but some files have +2 or a bare 2.
+// The standard charge format is 2+ (sign last), but some files have +2 or a bare 2: the charge rule of
+// the text layer, which mmCIF charges follow too.
 FieldResult<std::optional<std::int32_t>> Columns::opt_charge() const {
   auto field = str(78, 80);
   if (!field) return std::unexpected(field.error());
-  std::string_view charge = *field;
-  if (charge.empty()) return std::nullopt;  // a blank column: no charge
-  const char sign = charge.back();
-  if (sign == '+' || sign == '-') charge.remove_suffix(1);
-  auto value = to_int<std::int32_t>(charge, 78, 80);
-  if (!value) return std::unexpected(value.error());
-  if (sign != '-') return *value;
-  if (*value == std::numeric_limits<std::int32_t>::min()) return std::unexpected(FieldError{FieldError::Kind::integer, 78, 80});
-  return -*value;
+  if (field->empty()) return std::nullopt;  // a blank column: no charge
+  const auto charge = text::parse_charge(*field);
+  if (!charge) return std::unexpected(FieldError{FieldError::Kind::integer, 78, 80});
+  return *charge;
 }
 
 Error to_error(const FieldError& error, std::string_view line, std::uint64_t line_number) {

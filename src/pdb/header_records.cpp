@@ -7,6 +7,7 @@
 #include "model/insertion_code.hpp"
 #include "pdb/reader.hpp"
 #include "text/unicode.hpp"
+#include "text/utf8.hpp"
 
 namespace redivi::pdb {
 namespace detail {
@@ -106,8 +107,8 @@ std::expected<std::vector<std::string>, Error> read_seqres_names(std::string_vie
   const std::size_t size = std::max<std::size_t>(line.size(), 80);
   for (std::size_t start = 19; start < size; start += 4) {
     const std::size_t end = std::min(start + 3, size);
-    if (!is_char_boundary(line, start) || !is_char_boundary(line, end)) {
-      return std::unexpected(Error{Error::InvalidCharBoundary{line_number, is_char_boundary(line, start) ? end : start}});
+    if (!utf8::is_char_boundary(line, start) || !utf8::is_char_boundary(line, end)) {
+      return std::unexpected(Error{Error::InvalidCharBoundary{line_number, utf8::is_char_boundary(line, start) ? end : start}});
     }
     const std::string_view name = start < line.size() ? unicode::trim(line.substr(start, end - start)) : std::string_view{};
     if (name.empty()) break;

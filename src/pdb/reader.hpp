@@ -27,7 +27,7 @@ std::expected<Kind, Error> record_kind(std::string_view line, std::uint64_t line
 // True when columns 1-6 of a line longer than six columns name an ATOM or HETATM record and column 7
 // starts a character: record_kind would say so. Tested inline, as nearly every line is one.
 inline bool is_atom_line(std::string_view line) {
-  return line.size() > 6 && is_char_boundary(line, 6) &&
+  return line.size() > 6 && utf8::is_char_boundary(line, 6) &&
          (std::memcmp(line.data(), "ATOM  ", 6) == 0 || std::memcmp(line.data(), "HETATM", 6) == 0);
 }
 

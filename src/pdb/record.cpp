@@ -127,7 +127,7 @@ bool read_plain_residue(PlainFields f, AtomView& atom) {
   const std::string_view columns = f.raw(17, 27);
   if (same_columns(columns, atom.residue_columns)) return true;
   std::int32_t res_seq = 0;
-  if (!parse_right_aligned(f.raw(22, 26), res_seq)) return false;
+  if (!text::parse_right_aligned(f.raw(22, 26), res_seq)) return false;
   atom.res_name = f.text(17, 20);
   atom.chain_id = f.text(21, 22);
   atom.res_seq = res_seq;
@@ -138,6 +138,7 @@ bool read_plain_residue(PlainFields f, AtomView& atom) {
 
 // Columns 31-66 of a plain line in the layouts the format writes them.
 bool read_plain_numbers(PlainFields f, AtomView& atom) {
+  using text::parse_fixed_point;
   return parse_fixed_point(f.raw(30, 38), 3, atom.x) && parse_fixed_point(f.raw(38, 46), 3, atom.y) &&
          parse_fixed_point(f.raw(46, 54), 3, atom.z) && parse_fixed_point(f.raw(54, 60), 2, atom.occupancy) &&
          parse_fixed_point(f.raw(60, 66), 2, atom.temp_factor);
@@ -160,7 +161,7 @@ bool read_plain_tail(PlainFields f, AtomView& atom) {
 // True for a line the one-pass reading takes: at least 80 columns, all ASCII (the first 80 tested as a
 // block of known size), and no listener for the field trace.
 bool is_plain_atom_line(std::string_view line) {
-  return line.size() >= 80 && is_ascii(line.substr(0, 80)) && is_ascii(line.substr(80)) &&
+  return line.size() >= 80 && utf8::is_ascii(line.substr(0, 80)) && utf8::is_ascii(line.substr(80)) &&
          !diagnostics::enabled(diagnostics::Level::debug);
 }
 
@@ -169,7 +170,7 @@ bool is_plain_atom_line(std::string_view line) {
 // error. The residue and the tail are each set whole or not at all, so a repeat stays a repeat.
 bool read_plain_atom(std::string_view line, AtomView& atom) {
   const PlainFields f{line.data()};
-  if (!parse_right_aligned(f.raw(6, 11), atom.serial)) return false;
+  if (!text::parse_right_aligned(f.raw(6, 11), atom.serial)) return false;
   atom.name = f.text(12, 16);
   atom.alt_loc = f.text(16, 17);
   return read_plain_residue(f, atom) && read_plain_numbers(f, atom) && read_plain_tail(f, atom);
@@ -184,7 +185,7 @@ std::optional<std::string> owned(std::string_view text) {
 
 std::expected<Kind, Error> record_kind(std::string_view line, std::uint64_t line_number) {
   if (line.size() >= 6) {
-    if (!is_char_boundary(line, 6)) return std::unexpected(Error{Error::InvalidCharBoundary{line_number, 6}});
+    if (!utf8::is_char_boundary(line, 6)) return std::unexpected(Error{Error::InvalidCharBoundary{line_number, 6}});
     return kind_of_name(line.data());
   }
   if (line.size() == 3) {

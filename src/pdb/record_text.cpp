@@ -12,6 +12,7 @@
 
 #include "text/column_writer.hpp"
 #include "text/text.hpp"
+#include "text/utf8.hpp"
 
 namespace redivi::pdb {
 namespace {
@@ -47,41 +48,6 @@ void write_charge(Cursor& line, std::int32_t charge) {
 
 std::unexpected<WriteError> fail(std::string message) { return std::unexpected(WriteError{std::move(message)}); }
 
-// True for well-formed UTF-8: no cut, overlong or surrogate sequences.
-bool is_valid_utf8(std::string_view text) {
-  using column_writer::is_continuation;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length = 2;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      if (lead == 0xE0) low = 0xA0;
-      if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      if (lead == 0xF0) low = 0x90;
-      if (lead == 0xF4) high = 0x8F;
-    } else if (lead < 0xC2 || lead > 0xDF) {
-      return false;
-    }
-    if (text.size() - i < length) return false;
-    const auto second = static_cast<unsigned char>(text[i + 1]);
-    if (second < low || second > high) return false;
-    for (std::size_t k = 2; k < length; ++k) {
-      if (!is_continuation(text[i + k])) return false;
-    }
-    i += length;
-  }
-  return true;
-}
-
 // An 80-column line of blanks into which HELIX and SHEET fields are copied by byte.
 class FixedLine {
  public:
@@ -112,7 +78,7 @@ class FixedLine {
   // A cut that split a multi-byte character leaves text that is not UTF-8 and cannot be written.
   std::expected<void, WriteError> append_to(std::string& out, std::string_view record_name) const {
     const std::string_view line{line_.data(), line_.size()};
-    if (!is_valid_utf8(line)) {
+    if (!utf8::is_valid(line)) {
       return fail(text::concat(record_name, " text is not valid UTF-8: a column cut splits a multi-byte character"));
     }
     out.append(line);

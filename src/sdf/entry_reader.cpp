@@ -13,7 +13,6 @@ namespace {
 using Type = SDFParseErrorType;
 using detail::field;
 using detail::number;
-using detail::parse_field_number;
 
 // Every atom line holds at least 39 bytes and its line feed; every bond line at least 12 and its line feed.
 constexpr std::size_t min_atom_line = 40;
@@ -48,9 +47,6 @@ std::size_t item_headers(std::string_view text) {
   return count;
 }
 
-// Whether the line holds only whitespace. Most lines end in a visible character, which settles it at once.
-bool is_blank(std::string_view line) { return (line.empty() || text::is_space(line.back())) && text::trim(line).empty(); }
-
 // Runs the reader's state machine over the lines of one entry.
 class EntryReader {
  public:
@@ -59,7 +55,7 @@ class EntryReader {
   std::expected<void, SDFParseError> read() {
     std::string_view line;
     while (!done_ && next_line(line)) {
-      if (stage_ != Stage::HeaderBlock && is_blank(line)) continue;
+      if (stage_ != Stage::HeaderBlock && text::is_blank(line)) continue;
       const auto read = read_line(line);
       if (!read) return std::unexpected(SDFParseError{line_number_, state(), read.error()});
     }
@@ -159,7 +155,7 @@ class EntryReader {
     const std::string_view text = text::trim(*mapping);
     if (text.empty()) return {};
     std::uint64_t value = 0;
-    if (!parse_field_number(text, value) || value != 0) return std::unexpected(Type::ParseAtomAtomMappingNumber);
+    if (!text::parse_number(text, value) || value != 0) return std::unexpected(Type::ParseAtomAtomMappingNumber);
     return {};
   }
 
@@ -175,7 +171,7 @@ class EntryReader {
     const auto stereo_text = field(line, 9, 12);
     if (!stereo_text) return std::unexpected(stereo_text.error());
     std::uint32_t stereo = 0;
-    if (!parse_field_number(text::trim(*stereo_text), stereo)) stereo = 0;
+    if (!text::parse_number(text::trim(*stereo_text), stereo)) stereo = 0;
     molecule_.bonds.push_back(BondRecord{*first - 1, *second - 1, *bond_type, stereo});
     if (molecule_.bonds.size() == counts_.num_bonds) stage_ = Stage::PropertiesBlock;
     return {};
@@ -243,7 +239,7 @@ class EntryReader {
     bool bare_feeds = true;
     std::string_view line;
     while (next_line(line)) {
-      if (is_blank(line)) return bare_feeds ? std::string(value_lines) : joined_lines(value_lines);
+      if (text::is_blank(line)) return bare_feeds ? std::string(value_lines) : joined_lines(value_lines);
       value_lines = {first, static_cast<std::size_t>(line.data() + line.size() - first)};
       bare_feeds = bare_feeds && lines_.rest().data() == line.data() + line.size() + 1;
     }

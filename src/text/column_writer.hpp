@@ -11,9 +11,9 @@
 #include <string_view>
 #include <type_traits>
 
-namespace redivi::column_writer {
+#include "text/utf8.hpp"
 
-constexpr bool is_continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+namespace redivi::column_writer {
 
 // The longest prefix of text holding at most `width` UTF-8 characters, and its character count.
 // Counting characters rather than bytes keeps a cut from splitting a multi-byte character.
@@ -27,7 +27,7 @@ constexpr Prefix first_chars(std::string_view text, std::size_t width) {
   std::size_t end = 0;
   // A character has at most 4 bytes; the byte limit only bites on malformed text.
   for (; end < text.size() && end < 4 * width; ++end) {
-    if (is_continuation(text[end])) continue;
+    if (utf8::is_continuation(text[end])) continue;
     if (chars == width) break;
     ++chars;
   }

@@ -4,46 +4,10 @@
 #include <array>
 #include <cstdint>
 
+#include "text/utf8.hpp"
+
 namespace redivi::quoted {
 namespace {
-
-struct CodePoint {
-  char32_t value = 0;
-  std::size_t length = 0;  // 0: the first byte starts no valid UTF-8 sequence
-};
-
-constexpr bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Decodes the UTF-8 sequence at the start of text, rejecting overlong forms, surrogates and
-// values past U+10FFFF.
-CodePoint decode(std::string_view text) {
-  const auto lead = static_cast<unsigned char>(text[0]);
-  if (lead < 0x80) return {lead, 1};
-  std::size_t length = 0;
-  char32_t value = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    value = lead & 0x1Fu;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    value = lead & 0x0Fu;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    value = lead & 0x07u;
-  } else {
-    return {};
-  }
-  if (text.size() < length) return {};
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (!is_continuation(byte)) return {};
-    value = (value << 6) | (byte & 0x3Fu);
-  }
-  const bool overlong = (length == 3 && value < 0x800) || (length == 4 && value < 0x10000);
-  const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
-  if (overlong || surrogate || value > 0x10FFFF) return {};
-  return {value, length};
-}
 
 struct Range {
   char32_t first, last;
@@ -97,15 +61,15 @@ void append_escaped(std::string& out, char32_t value) {
 void append(std::string& out, std::string_view text) {
   out.push_back('"');
   while (!text.empty()) {
-    const CodePoint code = decode(text);
-    if (code.length == 0) {
+    const utf8::Char code = utf8::decode(text);
+    if (!code.valid) {
       out += "\\x";  // a byte of 0x80 or more: always two digits
       append_hex(out, static_cast<unsigned char>(text[0]));
       text.remove_prefix(1);
       continue;
     }
-    if (code.value == '"' || code.value == '\\' || is_unprintable(code.value)) {
-      append_escaped(out, code.value);
+    if (code.point == '"' || code.point == '\\' || is_unprintable(code.point)) {
+      append_escaped(out, code.point);
     } else {
       out.append(text.substr(0, code.length));
     }

@@ -1,14 +1,14 @@
-// Text helpers shared by every format: line splitting, trimming, fixed columns and number parsing.
+// Text helpers shared by every format: line splitting, trimming, fixed columns and building texts; with
+// the numbers of the text layer, which every format reads too.
 #pragma once
 
-#include <array>
-#include <charconv>
 #include <cstddef>
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <type_traits>
+
+#include "text/numbers.hpp"
 
 namespace redivi::text {
 
@@ -44,48 +44,22 @@ class Lines {
 // Blank, tab, line feed, vertical tab, form feed and carriage return.
 constexpr bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// The value of a decimal digit character.
-constexpr unsigned digit_value(char c) { return static_cast<unsigned>(c - '0'); }
-
+// The text without leading and trailing ASCII white space; unicode::trim also takes the multi-byte
+// White_Space characters, for the formats whose texts may hold them.
 constexpr std::string_view trim(std::string_view s) {
   while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
   while (!s.empty() && is_space(s.back())) s.remove_suffix(1);
   return s;
 }
 
+// True when line holds only ASCII white space. Most lines end in a visible character, which settles it at once.
+constexpr bool is_blank(std::string_view line) { return (line.empty() || is_space(line.back())) && trim(line).empty(); }
+
 // A field by the 1-based, inclusive columns of fixed-column format documentation.
 // Columns beyond the end of a short line read as blank.
 constexpr std::string_view columns(std::string_view line, std::size_t first, std::size_t last) {
   if (line.size() < first) return {};
   return line.substr(first - 1, last - first + 1);
-}
-
-// Parses the whole of s (already trimmed) as a decimal number. A leading "+" is accepted;
-// from_chars rejects it itself. Floats also take inf, infinity and nan in any letter case.
-template <class T>
-bool parse_number(std::string_view s, T& out) {
-  if (s.starts_with('+')) {
-    s.remove_prefix(1);
-    if (s.starts_with('-') || s.starts_with('+')) return false;
-  }
-  if (s.empty()) return false;
-  std::from_chars_result result;
-  if constexpr (std::is_floating_point_v<T>) {
-    result = std::from_chars(s.data(), s.data() + s.size(), out, std::chars_format::general);
-  } else {
-    result = std::from_chars(s.data(), s.data() + s.size(), out);
-  }
-  return result.ec == std::errc{} && result.ptr == s.data() + s.size();
-}
-
-// Appends a number in decimal.
-template <class T>
-void append_number(std::string& out, T value) {
-  std::array<char, 32> buffer;
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  out.append(buffer.data(), result.ptr);
 }
 
 // Builds a text from pieces: strings, views, characters and integers.

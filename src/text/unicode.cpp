@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "text/utf8.hpp"
+
 namespace redivi::unicode {
 namespace {
 
@@ -10,8 +12,6 @@ constexpr bool is_multi_byte_space(char32_t point) {
   return point == 0x85 || point == 0xA0 || point == 0x1680 || (point >= 0x2000 && point <= 0x200A) ||
          point == 0x2028 || point == 0x2029 || point == 0x202F || point == 0x205F || point == 0x3000;
 }
-
-constexpr bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 struct Range {
   char32_t first, last;
@@ -154,52 +154,20 @@ constexpr Range alphabetic_ranges[] = {
 namespace detail {
 
 std::size_t multi_byte_space_length(std::string_view text) noexcept {
-  char32_t point = 0;
-  const std::size_t length = decode(text, point);
-  return length > 1 && is_multi_byte_space(point) ? length : 0;
+  const utf8::Char c = utf8::decode(text);
+  return c.length > 1 && is_multi_byte_space(c.point) ? c.length : 0;
 }
 
 std::size_t trailing_multi_byte_space_length(std::string_view text) noexcept {
   for (const std::size_t length : {std::size_t{2}, std::size_t{3}}) {
     if (text.size() < length) return 0;
-    char32_t point = 0;
-    if (decode(text.substr(text.size() - length), point) == length && is_multi_byte_space(point)) return length;
+    const utf8::Char c = utf8::decode(text.substr(text.size() - length));
+    if (c.length == length && is_multi_byte_space(c.point)) return length;
   }
   return 0;
 }
 
 }  // namespace detail
-
-std::size_t decode(std::string_view text, char32_t& point) noexcept {
-  point = 0xFFFD;
-  if (text.empty()) return 0;
-  const auto lead = static_cast<unsigned char>(text[0]);
-  if (lead < 0x80) {
-    point = lead;
-    return 1;
-  }
-  std::size_t length = 0;
-  char32_t value = 0;
-  char32_t lowest = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, value = lead & 0x1Fu, lowest = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, value = lead & 0x0Fu, lowest = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, value = lead & 0x07u, lowest = 0x10000;
-  } else {
-    return 1;
-  }
-  if (text.size() < length) return 1;
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (!is_continuation(byte)) return 1;
-    value = (value << 6) | (byte & 0x3Fu);
-  }
-  if (value < lowest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 1;
-  point = value;
-  return length;
-}
 
 bool is_alphabetic(char32_t point) noexcept {
   if (point < 0x80) return (point | 0x20) >= 'a' && (point | 0x20) <= 'z';

@@ -57,10 +57,6 @@ inline std::string_view trim(std::string_view text) noexcept {
   return text;
 }
 
-// The byte length of the UTF-8 character at the start of text (1 for a byte that starts no valid
-// sequence), and its code point through point (U+FFFD for an invalid sequence).
-std::size_t decode(std::string_view text, char32_t& point) noexcept;
-
 // True for code points with the Alphabetic property.
 bool is_alphabetic(char32_t point) noexcept;
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
-#include <limits>
 #include <span>
 #include <system_error>
 
@@ -80,50 +79,17 @@ std::expected<std::uint64_t, Error> read_atom_count(std::string_view line) {
   return count;
 }
 
-// The value of a decimal literal outside the float range: an infinity when its first significant
-// digit stands left of the decimal point once scaled by the exponent, else zero. The range ends
-// near 1e38 and 1e-45, so the side is never in doubt.
-float beyond_float_range(std::string_view literal) {
-  const bool negative = literal.starts_with('-');
-  if (negative) literal.remove_prefix(1);
-  const std::size_t exponent_start = std::min(literal.find_first_of("eE"), literal.size());
-  const std::string_view mantissa = literal.substr(0, exponent_start);
-  std::string_view exponent_text = literal.substr(std::min(exponent_start + 1, literal.size()));
-  if (exponent_text.starts_with('+')) exponent_text.remove_prefix(1);
-  std::int64_t exponent = 0;
-  const auto parsed = std::from_chars(exponent_text.data(), exponent_text.data() + exponent_text.size(), exponent);
-  if (parsed.ec == std::errc::result_out_of_range) {
-    exponent = exponent_text.starts_with('-') ? std::numeric_limits<std::int64_t>::min()
-                                              : std::numeric_limits<std::int64_t>::max();
-  }
-  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
-  const std::size_t first_significant = std::min(mantissa.find_first_not_of("0."), mantissa.size());
-  const std::int64_t place = static_cast<std::int64_t>(point) - static_cast<std::int64_t>(first_significant);
-  const float magnitude = exponent > -place ? std::numeric_limits<float>::infinity() : 0.0f;
-  return negative ? -magnitude : magnitude;
-}
-
-// The next token as a coordinate: decimal notation with optional sign and exponent, or inf,
-// infinity or nan in any letter case. A literal beyond the float range rounds to an infinity or
-// to zero. from_chars finds where the number ends, so its characters are scanned once; the token
-// is whole when a blank or the end of the line follows.
+// The next token as a coordinate, by the float literal rule of the text layer. The literal is read from the
+// rest of the line, so its characters are scanned once; the token is whole when a blank or the end of the
+// line follows.
 std::expected<float, Error> read_coordinate(Tokens& tokens) {
-  std::string_view rest = tokens.skip_blanks();
+  const std::string_view rest = tokens.skip_blanks();
   if (rest.empty()) return missing_atom_line();
-  // from_chars rejects a leading "+" itself.
-  const bool plus = rest.starts_with('+');
-  if (plus) rest.remove_prefix(1);
-  if (plus && rest.starts_with('-')) return invalid_float_literal();
-  float value = 0;
-  const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
-  const auto length = static_cast<std::size_t>(end - rest.data());
-  tokens.consume(length + (plus ? 1 : 0));
-  const bool whole_token = length == rest.size() || text::is_space(rest[length]);
-  if (ec == std::errc::invalid_argument || !whole_token) return invalid_float_literal();
-  if (ec == std::errc::result_out_of_range) return beyond_float_range(rest.substr(0, length));
-  // from_chars also takes "nan(...)", which is no decimal literal.
-  if (rest[length - 1] == ')') return invalid_float_literal();
-  return value;
+  const auto literal = text::parse_float_literal(rest);
+  if (!literal) return invalid_float_literal();
+  tokens.consume(literal->length);
+  if (literal->length != rest.size() && !text::is_space(rest[literal->length])) return invalid_float_literal();
+  return literal->value;
 }
 
 // A symbol and three coordinates; further tokens are ignored.
@@ -163,7 +129,7 @@ std::expected<Topology, Error> from_xyz(std::string_view contents) {
   std::string_view line;
   const auto count = read_atom_count(lines.next(line) ? line : std::string_view{});
   if (!count) return std::unexpected(count.error());
-  if (!lines.next(line) || text::trim(line).empty()) {
+  if (!lines.next(line) || text::is_blank(line)) {
     return std::unexpected(Error{Error::MissingComment{"line is empty"}});
   }
   Topology topology;

@@ -41,4 +41,6 @@ std::string debug_string(const Error& error) {
       [](const E::InvalidCharBoundary& e) { return tuple_text("InvalidCharBoundary", e.line, e.offset); });
 }
 
+std::string debug_string(const WriteError& error) { return tuple_text("WriteError", quoted_text(error.message)); }
+
 }  // namespace redivi::pdb

@@ -261,14 +261,4 @@ std::expected<std::string, WriteError> Line::try_to_string() const {
   return out;
 }
 
-std::string debug_string(const WriteError& error) {
-  std::string out = "WriteError(\"";
-  for (const char c : error.message) {
-    if (c == '"' || c == '\\') out.push_back('\\');
-    out.push_back(c);
-  }
-  out.append("\")");
-  return out;
-}
-
 }  // namespace redivi::pdb

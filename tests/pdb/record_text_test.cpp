@@ -320,8 +320,10 @@ TEST(PdbRecordText, TextOfEveryKindReadsBackAsTheSameRecord) {
   }
 }
 
-TEST(PdbRecordText, DebugTextQuotesTheMessage) {
+TEST(PdbRecordText, DebugTextQuotesTheMessageLikeEveryErrorDoes) {
   EXPECT_EQ(debug_string(WriteError{"name \"X\\Y\" too long"}), "WriteError(\"name \\\"X\\\\Y\\\" too long\")");
+  // Line breaks, control bytes and broken UTF-8 in a name are escaped, not copied.
+  EXPECT_EQ(debug_string(WriteError{"name \"A\nB\x01\xC3\""}), "WriteError(\"name \\\"A\\nB\\u{1}\\xc3\\\"\")");
 }
 
 }  // namespace

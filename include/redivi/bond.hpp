@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "redivi/atom.hpp"
+#include "redivi/export.hpp"
 
 namespace redivi {
 
@@ -32,7 +33,7 @@ constexpr std::optional<BondOrder> bond_order_from(std::uint8_t value) noexcept 
 }
 
 // The order's name: "Single", "OneAndAHalf", "Ring", ...
-std::string_view debug_string(BondOrder order) noexcept;
+REDIVI_EXPORT std::string_view debug_string(BondOrder order) noexcept;
 
 enum class Stereochemistry : std::int8_t {
   NONE = 0,

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "redivi/export.hpp"
 #include "redivi/residue.hpp"
 
 namespace redivi {
@@ -38,7 +39,7 @@ enum class StrandSense : std::uint8_t {
 };
 
 // One entry per helix in each column.
-struct AlphaHelices {
+struct REDIVI_EXPORT AlphaHelices {
   std::vector<std::string> helix_ids;
   std::vector<std::uint32_t> chain_refs;
   std::vector<std::uint32_t> start_residues;
@@ -53,7 +54,7 @@ struct AlphaHelices {
 };
 
 // One entry per sheet strand in each column.
-struct BetaSheets {
+struct REDIVI_EXPORT BetaSheets {
   std::vector<std::string> sheet_ids;
   std::vector<std::string> strand_ids;
   std::vector<std::optional<std::uint32_t>> strand_ordinals;
@@ -76,10 +77,10 @@ enum class ChainsError : std::uint8_t {
   LabeledMissing,
 };
 
-std::string to_string(ChainsError error);
-std::string debug_string(ChainsError error);
+REDIVI_EXPORT std::string to_string(ChainsError error);
+REDIVI_EXPORT std::string debug_string(ChainsError error);
 
-struct Chains {
+struct REDIVI_EXPORT Chains {
   std::vector<Chain> chains;
   std::optional<AlphaHelices> alpha_helices;
   std::optional<BetaSheets> beta_sheets;

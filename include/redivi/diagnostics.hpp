@@ -5,6 +5,8 @@
 #include <functional>
 #include <string_view>
 
+#include "redivi/export.hpp"
+
 namespace redivi::diagnostics {
 
 // Higher levels are more verbose: a sink that wants debug events also gets warnings.
@@ -23,14 +25,14 @@ struct Event {
 using Sink = std::function<void(const Event&)>;
 
 // Installs the sink, replacing any other, for events up to max_level. Safe while readers run on other threads.
-void set_sink(Sink sink, Level max_level);
+REDIVI_EXPORT void set_sink(Sink sink, Level max_level);
 // Removes the sink; nothing is shown from then on (the default).
-void clear_sink();
+REDIVI_EXPORT void clear_sink();
 
 // One relaxed atomic load: callers test it before building a message.
-bool enabled(Level level) noexcept;
+REDIVI_EXPORT bool enabled(Level level) noexcept;
 
 // Delivers the event to the sink when one listens at this level.
-void emit(std::string_view target, Level level, std::string_view message);
+REDIVI_EXPORT void emit(std::string_view target, Level level, std::string_view message);
 
 }  // namespace redivi::diagnostics

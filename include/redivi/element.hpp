@@ -8,9 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "redivi/export.hpp"
+
 namespace redivi {
 
-class Element {
+class REDIVI_EXPORT Element {
  public:
   static constexpr std::uint8_t count = 119;
 

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "redivi/export.hpp"
 #include "redivi/residue.hpp"
 
 namespace redivi::error {
@@ -68,7 +69,7 @@ struct Error {
   friend bool operator==(const Error&, const Error&) = default;
 };
 
-std::string to_string(const Error& error);
-std::string debug_string(const Error& error);
+REDIVI_EXPORT std::string to_string(const Error& error);
+REDIVI_EXPORT std::string debug_string(const Error& error);
 
 }  // namespace redivi::error

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "redivi/atom.hpp"
+#include "redivi/export.hpp"
 
 namespace redivi {
 
@@ -40,10 +41,10 @@ struct ResiduesError {
   friend bool operator==(const ResiduesError&, const ResiduesError&) = default;
 };
 
-std::string to_string(const ResiduesError& error);
-std::string debug_string(const ResiduesError& error);
+REDIVI_EXPORT std::string to_string(const ResiduesError& error);
+REDIVI_EXPORT std::string debug_string(const ResiduesError& error);
 
-struct Residues {
+struct REDIVI_EXPORT Residues {
   std::vector<Residue> residues;
   // Residue names as read ("ALA", "HOH", "LIG").
   std::vector<std::string> seqs;
@@ -63,7 +64,7 @@ struct Residues {
 };
 
 // The residue types known by their three-letter names.
-class AminoAcidSeq {
+class REDIVI_EXPORT AminoAcidSeq {
  public:
   static constexpr std::uint8_t count = 38;
 

@@ -13,6 +13,7 @@
 #include "redivi/atom.hpp"
 #include "redivi/bond.hpp"
 #include "redivi/element.hpp"
+#include "redivi/export.hpp"
 #include "redivi/fragment.hpp"
 #include "redivi/version.hpp"
 
@@ -44,10 +45,10 @@ struct TopologyError {
   friend bool operator==(const TopologyError&, const TopologyError&) = default;
 };
 
-std::string to_string(const TopologyError& error);
-std::string debug_string(const TopologyError& error);
+REDIVI_EXPORT std::string to_string(const TopologyError& error);
+REDIVI_EXPORT std::string debug_string(const TopologyError& error);
 
-struct Topology {
+struct REDIVI_EXPORT Topology {
   SchemaVersion schema_version = current_schema_version();
   std::vector<Element> symbols;
   // x, y, z of atom 0, then of atom 1, and so on, in the unit of the source.

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "redivi/chain.hpp"
+#include "redivi/export.hpp"
 #include "redivi/residue.hpp"
 #include "redivi/topology.hpp"
 
@@ -28,10 +29,10 @@ struct TRCError {
   friend bool operator==(const TRCError&, const TRCError&) = default;
 };
 
-std::string to_string(const TRCError& error);
-std::string debug_string(const TRCError& error);
+REDIVI_EXPORT std::string to_string(const TRCError& error);
+REDIVI_EXPORT std::string debug_string(const TRCError& error);
 
-struct TRC {
+struct REDIVI_EXPORT TRC {
   Topology topology;
   Residues residues;
   Chains chains;

@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "redivi/export.hpp"
+
 namespace redivi {
 
 // A semantic version: major.minor.patch, then "-" and the pre-release identifiers,
 // then "+" and the build metadata, each list joined by dots.
-struct SchemaVersion {
+struct REDIVI_EXPORT SchemaVersion {
   std::uint64_t major = 0;
   std::uint64_t minor = 0;
   std::uint64_t patch = 0;

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "redivi/export.hpp"
 #include "redivi/trc.hpp"
 
 namespace redivi::mmcif {
@@ -25,11 +26,11 @@ struct MmCifError {
   friend bool operator==(const MmCifError&, const MmCifError&) = default;
 };
 
-std::string to_string(const MmCifError& error);
-std::string debug_string(const MmCifError& error);
+REDIVI_EXPORT std::string to_string(const MmCifError& error);
+REDIVI_EXPORT std::string debug_string(const MmCifError& error);
 
 // One structure per model of each data block: the blocks in file order, the models of a block in the
 // order their model numbers first appear.
-std::expected<std::vector<TRC>, MmCifError> from_mmcif(std::string_view contents);
+REDIVI_EXPORT std::expected<std::vector<TRC>, MmCifError> from_mmcif(std::string_view contents);
 
 }  // namespace redivi::mmcif

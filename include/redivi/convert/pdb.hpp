@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "redivi/element.hpp"
+#include "redivi/export.hpp"
 #include "redivi/trc.hpp"
 
 namespace redivi::pdb {
@@ -33,8 +34,8 @@ struct Error {
   friend bool operator==(const Error&, const Error&) = default;
 };
 
-std::string to_string(const Error& error);
-std::string debug_string(const Error& error);
+REDIVI_EXPORT std::string to_string(const Error& error);
+REDIVI_EXPORT std::string debug_string(const Error& error);
 
 // A record that has no text form in PDB columns.
 struct WriteError {
@@ -43,7 +44,7 @@ struct WriteError {
 };
 
 inline std::string to_string(const WriteError& error) { return error.message; }
-std::string debug_string(const WriteError& error);
+REDIVI_EXPORT std::string debug_string(const WriteError& error);
 
 struct Seqres {
   std::uint32_t serial = 0;
@@ -152,7 +153,7 @@ struct End {
 };
 
 // One line of PDB text as a typed record.
-struct Line {
+struct REDIVI_EXPORT Line {
   std::variant<Seqres, Dbref, Helix, Sheet, Atom, Conect, Ter, Other, Model, EndModel, End> value;
 
   // Parses one line (without its terminator); line_number is the 1-based number used in errors.
@@ -199,9 +200,10 @@ struct Line {
 
 // One structure per model, in file order. With include_seqres, residues that SEQRES lists but
 // the atom records lack are added without atoms.
-std::expected<std::vector<TRC>, Error> from_pdb_with_options(std::string_view contents, bool include_seqres);
+REDIVI_EXPORT std::expected<std::vector<TRC>, Error> from_pdb_with_options(std::string_view contents,
+                                                                         bool include_seqres);
 
 // The structure as PDB text: SEQRES, HELIX, SHEET, ATOM/HETATM and CONECT records.
-std::expected<std::string, WriteError> to_pdb(const TRC& trc);
+REDIVI_EXPORT std::expected<std::string, WriteError> to_pdb(const TRC& trc);
 
 }  // namespace redivi::pdb

@@ -14,6 +14,7 @@
 #include "redivi/bond.hpp"
 #include "redivi/constraints.hpp"
 #include "redivi/element.hpp"
+#include "redivi/export.hpp"
 #include "redivi/trc.hpp"
 
 namespace redivi::sdf {
@@ -42,8 +43,8 @@ struct SDFParseState {
 };
 
 // The bare state name: "AtomBlock", never its counts.
-std::string to_string(const SDFParseState& state);
-std::string debug_string(const SDFParseState& state);
+REDIVI_EXPORT std::string to_string(const SDFParseState& state);
+REDIVI_EXPORT std::string debug_string(const SDFParseState& state);
 
 enum class SDFParseErrorType : std::uint8_t {
   HeaderLine,
@@ -74,8 +75,8 @@ enum class SDFParseErrorType : std::uint8_t {
   NoResults,
 };
 
-std::string to_string(SDFParseErrorType type);
-std::string debug_string(SDFParseErrorType type);
+REDIVI_EXPORT std::string to_string(SDFParseErrorType type);
+REDIVI_EXPORT std::string debug_string(SDFParseErrorType type);
 
 struct SDFParseError {
   std::uint64_t line_number = 0;
@@ -85,8 +86,8 @@ struct SDFParseError {
   friend bool operator==(const SDFParseError&, const SDFParseError&) = default;
 };
 
-std::string to_string(const SDFParseError& error);
-std::string debug_string(const SDFParseError& error);
+REDIVI_EXPORT std::string to_string(const SDFParseError& error);
+REDIVI_EXPORT std::string debug_string(const SDFParseError& error);
 
 // A data item: its key and its value.
 using DataItem = std::pair<std::string, std::string>;
@@ -112,8 +113,8 @@ struct ConversionError {
   friend bool operator==(const ConversionError&, const ConversionError&) = default;
 };
 
-std::string to_string(const ConversionError& error);
-std::string debug_string(const ConversionError& error);
+REDIVI_EXPORT std::string to_string(const ConversionError& error);
+REDIVI_EXPORT std::string debug_string(const ConversionError& error);
 
 struct AtomRecord {
   double x = 0, y = 0, z = 0;
@@ -134,7 +135,7 @@ struct BondRecord {
 };
 
 // One parsed entry.
-struct Molecule {
+struct REDIVI_EXPORT Molecule {
   std::string name;
   std::vector<AtomRecord> atoms;
   std::vector<BondRecord> bonds;
@@ -156,14 +157,14 @@ struct SDFEntry {
 };
 
 // The entries of the text, in order; an error, if any, is the last item.
-std::vector<std::variant<SDFEntry, SDFParseError>> sdf_entries(std::string_view contents);
+REDIVI_EXPORT std::vector<std::variant<SDFEntry, SDFParseError>> sdf_entries(std::string_view contents);
 
 // Reads one entry; error line numbers count from 1 at the entry's first line.
-std::expected<Molecule, SDFParseError> parse_sdf_entry(std::string_view entry);
+REDIVI_EXPORT std::expected<Molecule, SDFParseError> parse_sdf_entry(std::string_view entry);
 
 // One structure and one optional DataBlocks per entry, in file order.
-std::expected<std::pair<std::vector<TRC>, std::vector<std::optional<DataBlocks>>>, ConversionError> from_sdf(
-    std::string_view contents);
+REDIVI_EXPORT std::expected<std::pair<std::vector<TRC>, std::vector<std::optional<DataBlocks>>>, ConversionError>
+from_sdf(std::string_view contents);
 
 struct SDFWriteErrorType {
   struct BadTRC { TRCError error; bool operator==(const BadTRC&) const = default; };
@@ -177,12 +178,13 @@ struct SDFWriteErrorType {
   friend bool operator==(const SDFWriteErrorType&, const SDFWriteErrorType&) = default;
 };
 
-std::string to_string(const SDFWriteErrorType& error);
-std::string debug_string(const SDFWriteErrorType& error);
+REDIVI_EXPORT std::string to_string(const SDFWriteErrorType& error);
+REDIVI_EXPORT std::string debug_string(const SDFWriteErrorType& error);
 
 // Appends structure i with extras i, for as many pairs as both lists hold. On failure the output keeps
 // what was written before it, including the failing structure's first lines.
-std::expected<void, SDFWriteErrorType> to_sdf(std::span<const TRC> trcs,
-                                               std::span<const std::optional<DataBlocks>> extras, std::string& out);
+REDIVI_EXPORT std::expected<void, SDFWriteErrorType> to_sdf(std::span<const TRC> trcs,
+                                                             std::span<const std::optional<DataBlocks>> extras,
+                                                             std::string& out);
 
 }  // namespace redivi::sdf

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <variant>
 
+#include "redivi/export.hpp"
 #include "redivi/topology.hpp"
 
 namespace redivi::xyz {
@@ -24,15 +25,15 @@ struct Error {
   friend bool operator==(const Error&, const Error&) = default;
 };
 
-std::string to_string(const Error& error);
-std::string debug_string(const Error& error);
+REDIVI_EXPORT std::string to_string(const Error& error);
+REDIVI_EXPORT std::string debug_string(const Error& error);
 
 // Reads the first frame of the text. Symbols may be in any letter case; every optional field
 // of the result is absent.
-std::expected<Topology, Error> from_xyz(std::string_view contents);
+REDIVI_EXPORT std::expected<Topology, Error> from_xyz(std::string_view contents);
 
 // Writes the atoms with the comment "vyr molecule" and coordinates to 5 decimals. A geometry
 // with fewer than three values per atom gives InvalidGeometryLength instead of any text.
-std::expected<std::string, TopologyError> to_xyz(const Topology& topology);
+REDIVI_EXPORT std::expected<std::string, TopologyError> to_xyz(const Topology& topology);
 
 }  // namespace redivi::xyz

@@ -66,7 +66,7 @@ why_not_public() {
   # Constructors and destructors of a public class are declared with it.
   [ "${#scope[@]}" -gt 0 ] && [ "${function#\~}" = "${scope[-1]}" ] && return
   case $kind in
-    [TtWwi]) grep -qE "[ *&]$function\(" "${files[@]}" && return ;;
+    [TtWwi]) grep -qE "(^|[ *&])$function\(" "${files[@]}" && return ;;
     *) grep -qE "(struct|class|[ *&]) *(REDIVI_EXPORT )?$function\b" "${files[@]}" && return ;;
   esac
   echo "no declaration of $function in namespace $namespace"

@@ -1,11 +1,9 @@
-// The exported wall clock, called through its C declaration.
+// The exported wall clock, called through the header that declares it.
+#include "redivi/ts.hpp"
+
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
-
-// The clock is part of the C interface: declared here as a C caller would.
-extern "C" std::uint64_t now(void);
 
 namespace {
 

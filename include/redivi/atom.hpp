@@ -5,7 +5,8 @@
 
 namespace redivi {
 
-// Messages show an atom reference as AtomRef(index).
+// Atom i of a topology: index i of its symbols, labels and charges, and of its geometry and velocities
+// in steps of three. 0-based; messages show it as AtomRef(index).
 using AtomRef = std::uint32_t;
 
 }  // namespace redivi

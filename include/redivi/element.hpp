@@ -8,12 +8,16 @@
 #include <string>
 #include <string_view>
 
+#include "redivi/export.hpp"
+
 namespace redivi {
 
-class Element {
+class REDIVI_EXPORT Element {
  public:
+  // The number of values: X and the 118 elements.
   static constexpr std::uint8_t count = 119;
 
+  // The unknown element X.
   constexpr Element() = default;
 
   // Parses a one- or two-letter symbol in any letter case; on failure the error is the input unchanged.
@@ -25,11 +29,13 @@ class Element {
 
   // Title-case symbol ("X", "H", "He", ... "Og").
   std::string_view symbol() const noexcept;
+  // 0 for X, else 1 (H) to 118 (Og).
   constexpr std::uint8_t atomic_number() const noexcept { return number_; }
 
   friend constexpr bool operator==(Element, Element) = default;
   friend constexpr auto operator<=>(Element, Element) = default;
 
+  // Every value by its symbol, in order of atomic number.
   static const Element X;
   static const Element H;
   static const Element He;

@@ -7,15 +7,34 @@
 #include <variant>
 #include <vector>
 
+#include "redivi/export.hpp"
 #include "redivi/residue.hpp"
 
 namespace redivi::error {
 
+// The library error. The library itself produces only ParseAminoAcid (from AminoAcidSeq::from_pdb_std_name);
+// the other variants name faults of amino-acid residues (atoms missing, extra or repeated, protonation) for
+// callers' own checks, with their display texts. aa is the residue type, aa_seq_n its residue number (absent
+// when unknown), and the lists hold atom names.
 struct Error {
-  struct BadTerminusError { std::vector<std::string> found; bool operator==(const BadTerminusError&) const = default; };
-  struct ParseAminoAcid { std::string found; bool operator==(const ParseAminoAcid&) const = default; };
-  struct UnsupportedAminoAcidAtom { std::string amino_acid_atom; bool operator==(const UnsupportedAminoAcidAtom&) const = default; };
-  struct BadAtomLabel { std::string atom_label; bool operator==(const BadAtomLabel&) const = default; };
+  // The hydrogen atom names found on a terminal residue.
+  struct BadTerminusError {
+    std::vector<std::string> found;
+    bool operator==(const BadTerminusError&) const = default;
+  };
+  // The name that is no known residue type, as given.
+  struct ParseAminoAcid {
+    std::string found;
+    bool operator==(const ParseAminoAcid&) const = default;
+  };
+  struct UnsupportedAminoAcidAtom {
+    std::string amino_acid_atom;
+    bool operator==(const UnsupportedAminoAcidAtom&) const = default;
+  };
+  struct BadAtomLabel {
+    std::string atom_label;
+    bool operator==(const BadAtomLabel&) const = default;
+  };
   struct BadProtonationState {
     AminoAcidSeq aa;
     std::optional<std::int32_t> aa_seq_n;
@@ -40,7 +59,10 @@ struct Error {
     std::optional<std::int32_t> aa_seq_n;
     bool operator==(const NoAminoAcidHydrogens&) const = default;
   };
-  struct MissingAminoAcidTemplate { AminoAcidSeq aa; bool operator==(const MissingAminoAcidTemplate&) const = default; };
+  struct MissingAminoAcidTemplate {
+    AminoAcidSeq aa;
+    bool operator==(const MissingAminoAcidTemplate&) const = default;
+  };
   struct DuplicateAtomsInAminoAcid {
     AminoAcidSeq aa;
     std::optional<std::int32_t> aa_seq_n;
@@ -53,6 +75,7 @@ struct Error {
     std::vector<std::string> wrong_atoms;
     bool operator==(const WrongAtomsInAminoAcid&) const = default;
   };
+  // Two residues with one number and insertion code (absent when none).
   struct DuplicateAminoAcid {
     std::int32_t aa_seq_n;
     std::optional<std::string> aa_insertion_code;
@@ -68,7 +91,8 @@ struct Error {
   friend bool operator==(const Error&, const Error&) = default;
 };
 
-std::string to_string(const Error& error);
-std::string debug_string(const Error& error);
+// The display text and the debug text.
+REDIVI_EXPORT std::string to_string(const Error& error);
+REDIVI_EXPORT std::string debug_string(const Error& error);
 
 }  // namespace redivi::error

@@ -8,10 +8,11 @@
 
 namespace redivi {
 
-// Messages show a fragment reference as FragmentRef(index).
+// Fragment i of a topology: 0-based index into its fragments and their value lists; messages show it as
+// FragmentRef(index).
 using FragmentRef = std::uint32_t;
 
-// The atoms of one fragment, in the order given.
+// The atoms of one fragment, in the order given; a fragment may hold none.
 using Fragment = std::vector<AtomRef>;
 
 }  // namespace redivi

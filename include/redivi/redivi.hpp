@@ -1,4 +1,4 @@
-// Everything the library offers, in one include.
+// Everything the library offers, in one include; the C clock stays apart in redivi/ts.hpp.
 #pragma once
 
 #include "redivi/atom.hpp"
@@ -16,5 +16,4 @@
 #include "redivi/residue.hpp"
 #include "redivi/topology.hpp"
 #include "redivi/trc.hpp"
-#include "redivi/ts.hpp"
 #include "redivi/version.hpp"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "redivi/atom.hpp"
+#include "redivi/export.hpp"
 
 namespace redivi {
 
@@ -18,20 +19,44 @@ namespace error {
 struct Error;
 }
 
-// Messages show a residue reference as ResidueRef(index).
+// Residue i of a structure: 0-based index into every list of its Residues; messages show it as
+// ResidueRef(index).
 using ResidueRef = std::uint32_t;
 
-// The atoms of one residue, in the residue's own order.
+// The atoms of one residue, in the residue's own order; a residue may hold none.
 using Residue = std::vector<AtomRef>;
 
+// Why a residue table is inconsistent. The lengths and counts are numbers of entries.
 struct ResiduesError {
-  struct LabelMismatch { std::size_t labeled_length, labels_length; bool operator==(const LabelMismatch&) const = default; };
-  struct InvalidLabel { std::size_t labeled_length, residue_count; bool operator==(const InvalidLabel&) const = default; };
+  // labeled and labels differ in length.
+  struct LabelMismatch {
+    std::size_t labeled_length, labels_length;
+    bool operator==(const LabelMismatch&) const = default;
+  };
+  // labeled names a residue at or past residue_count.
+  struct InvalidLabel {
+    std::size_t labeled_length, residue_count;
+    bool operator==(const InvalidLabel&) const = default;
+  };
+  // labeled without labels; in a join, an other with labeled but no labels joined to a table with both.
   struct LabelsMissing { bool operator==(const LabelsMissing&) const = default; };
+  // labels without labeled.
   struct LabeledMissing { bool operator==(const LabeledMissing&) const = default; };
-  struct InvalidSeqsLength { std::size_t seqs_length, residue_count; bool operator==(const InvalidSeqsLength&) const = default; };
-  struct InvalidSeqNLength { std::size_t seq_ns_length, seqs_length; bool operator==(const InvalidSeqNLength&) const = default; };
-  struct InvalidInsertionCodesLength { std::size_t insertion_codes_length, seqs_length; bool operator==(const InvalidInsertionCodesLength&) const = default; };
+  // seqs and residues differ in length.
+  struct InvalidSeqsLength {
+    std::size_t seqs_length, residue_count;
+    bool operator==(const InvalidSeqsLength&) const = default;
+  };
+  // seq_ns and seqs differ in length.
+  struct InvalidSeqNLength {
+    std::size_t seq_ns_length, seqs_length;
+    bool operator==(const InvalidSeqNLength&) const = default;
+  };
+  // insertion_codes and seqs differ in length.
+  struct InvalidInsertionCodesLength {
+    std::size_t insertion_codes_length, seqs_length;
+    bool operator==(const InvalidInsertionCodesLength&) const = default;
+  };
 
   std::variant<LabelMismatch, InvalidLabel, LabelsMissing, LabeledMissing, InvalidSeqsLength, InvalidSeqNLength,
                InvalidInsertionCodesLength>
@@ -40,18 +65,26 @@ struct ResiduesError {
   friend bool operator==(const ResiduesError&, const ResiduesError&) = default;
 };
 
-std::string to_string(const ResiduesError& error);
-std::string debug_string(const ResiduesError& error);
+// The display text and the debug text.
+REDIVI_EXPORT std::string to_string(const ResiduesError& error);
+REDIVI_EXPORT std::string debug_string(const ResiduesError& error);
 
-struct Residues {
+// The residue table of a structure: parallel lists with one entry per residue. The PDB and mmCIF readers
+// order residues by chain identifier, residue number, insertion code and name, not as the file lists them.
+struct REDIVI_EXPORT Residues {
+  // The atoms of each residue. Residues that the file lists without atoms (PDB SEQRES with include_seqres,
+  // mmCIF polymer sequences and unobserved residues) hold none.
   std::vector<Residue> residues;
-  // Residue names as read ("ALA", "HOH", "LIG").
+  // The residue names ("ALA", "HOH", "LIG"), not sequences; the SDF reader names its one residue "LIG".
   std::vector<std::string> seqs;
+  // The residue numbers the file gives; 0 for an SDF molecule.
   std::vector<std::int32_t> seq_ns;
-  // Empty (or "~") for a residue without insertion code.
+  // The insertion codes; empty text for a residue without one, from every reader.
   std::vector<std::string> insertion_codes;
+  // The residues that carry labels. The PDB and mmCIF readers label none and leave it absent.
   std::optional<std::vector<ResidueRef>> labeled;
-  // Entry i holds the labels of residue labeled[i].
+  // Entry i holds the labels of residue labeled[i]. The SDF reader labels its one residue with the
+  // molecule's name, the first line of its entry.
   std::optional<std::vector<std::vector<std::string>>> labels;
 
   // Appends other, its atom indices shifted past this table's atoms and its labels merged.
@@ -62,21 +95,25 @@ struct Residues {
   friend bool operator==(const Residues&, const Residues&) = default;
 };
 
-// The residue types known by their three-letter names.
-class AminoAcidSeq {
+// A residue type, not a sequence: one of 38 types known by three-letter name (amino acids in their
+// protonation forms, caps such as ACE and NME, and UNK), GLY (0) to UNK (37) in the order declared below.
+class REDIVI_EXPORT AminoAcidSeq {
  public:
   static constexpr std::uint8_t count = 38;
 
   // True for the 38 names in upper case or in lower case, exactly three bytes long.
   static bool is_amino_acid(std::string_view name) noexcept;
+  // The type of that name, taken as is_amino_acid takes it; else ParseAminoAcid holding the name.
   static std::expected<AminoAcidSeq, error::Error> from_pdb_std_name(std::string_view name);
 
   // The three-letter upper-case name, for display and debug text alike.
   std::string_view name() const noexcept;
+  // 0 (GLY) to 37 (UNK).
   constexpr std::uint8_t value() const noexcept { return number_; }
 
   friend constexpr bool operator==(AminoAcidSeq, AminoAcidSeq) = default;
 
+  // Every type by its name, in the order of their numbers.
   static const AminoAcidSeq GLY;
   static const AminoAcidSeq ALA;
   static const AminoAcidSeq VAL;
@@ -160,6 +197,7 @@ inline constexpr AminoAcidSeq AminoAcidSeq::NMA{35};
 inline constexpr AminoAcidSeq AminoAcidSeq::NHH{36};
 inline constexpr AminoAcidSeq AminoAcidSeq::UNK{37};
 
+// The three-letter name.
 inline std::string to_string(AminoAcidSeq aa) { return std::string(aa.name()); }
 
 }  // namespace redivi

@@ -1,4 +1,5 @@
-// The wall clock, exported with C linkage for outside callers.
+// The wall clock, exported with C linkage for outside callers; redivi/redivi.hpp leaves it out, so that a
+// program's own global now() does not clash with it.
 #pragma once
 
 #include <cstdint>

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/subset.hpp"
 #include "redivi/chain.hpp"
 
 namespace redivi {
@@ -123,29 +124,6 @@ std::optional<BetaSheets> sheets_subset(const BetaSheets& old, const std::vector
   return kept;
 }
 
-// The labels of the chains that remain, in the order of the new chains. A labeled chain without a
-// labels entry (labels shorter than labeled) is left unlabeled.
-void labels_subset(const Chains& old, const std::vector<std::uint32_t>& old_chain_of_new, Chains& subset) {
-  if (!old.labeled || !old.labels) return;
-  std::vector<std::uint32_t> first_label(old.chains.size(), none);
-  const std::size_t paired = std::min(old.labeled->size(), old.labels->size());
-  for (std::size_t k = paired; k-- > 0;) {
-    const std::uint32_t chain = (*old.labeled)[k];
-    if (chain < first_label.size()) first_label[chain] = static_cast<std::uint32_t>(k);
-  }
-  std::vector<std::uint32_t> labeled;
-  std::vector<std::vector<std::string>> labels;
-  for (std::uint32_t n = 0; n < old_chain_of_new.size(); ++n) {
-    const std::uint32_t k = first_label[old_chain_of_new[n]];
-    if (k == none) continue;
-    labeled.push_back(n);
-    labels.push_back((*old.labels)[k]);
-  }
-  if (labeled.empty()) return;
-  subset.labeled = std::move(labeled);
-  subset.labels = std::move(labels);
-}
-
 }  // namespace
 
 Chains Chains::new_chains_from_residue_subset(std::span<const ResidueRef> refs) const {
@@ -165,7 +143,10 @@ Chains Chains::new_chains_from_residue_subset(std::span<const ResidueRef> refs) 
   }
   if (alpha_helices) subset.alpha_helices = helices_subset(*alpha_helices, new_chain_of, selected);
   if (beta_sheets) subset.beta_sheets = sheets_subset(*beta_sheets, new_chain_of, selected);
-  labels_subset(*this, old_chain_of_new, subset);
+  // The labels of the chains that remain, in the order of the new chains.
+  auto [subset_labeled, subset_labels] = detail::labels_of_selection(labeled, labels, old_chain_of_new);
+  subset.labeled = std::move(subset_labeled);
+  subset.labels = std::move(subset_labels);
   return subset;
 }
 

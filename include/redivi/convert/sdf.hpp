@@ -14,11 +14,12 @@
 #include "redivi/bond.hpp"
 #include "redivi/constraints.hpp"
 #include "redivi/element.hpp"
+#include "redivi/export.hpp"
 #include "redivi/trc.hpp"
 
 namespace redivi::sdf {
 
-// The numbers of the counts line.
+// The numbers of the counts line: atoms in its bytes 0-3, bonds in bytes 3-6.
 struct Counts {
   std::uint64_t num_atoms = 0;
   std::uint64_t num_bonds = 0;
@@ -26,7 +27,7 @@ struct Counts {
   friend bool operator==(const Counts&, const Counts&) = default;
 };
 
-// Where the entry reader stood when it failed.
+// Where the entry reader stood when it failed; the atom and bond blocks carry the counts read.
 struct SDFParseState {
   struct HeaderBlock { bool operator==(const HeaderBlock&) const = default; };
   struct CountsLine { bool operator==(const CountsLine&) const = default; };
@@ -42,105 +43,129 @@ struct SDFParseState {
 };
 
 // The bare state name: "AtomBlock", never its counts.
-std::string to_string(const SDFParseState& state);
-std::string debug_string(const SDFParseState& state);
+REDIVI_EXPORT std::string to_string(const SDFParseState& state);
+REDIVI_EXPORT std::string debug_string(const SDFParseState& state);
 
+// What could not be read. The Parse kinds are fields that do not read as a number (or, for ParseSymbol,
+// as an element symbol).
 enum class SDFParseErrorType : std::uint8_t {
-  HeaderLine,
+  HeaderLine,  // the entry ends inside its three header lines
   ParseSymbol,
   ParseNumAtoms,
   ParseNumBonds,
   ParseX,
   ParseY,
   ParseZ,
-  ParseCharge,
-  ParseAtomAtomMappingNumber,
+  ParseCharge,                 // also a charge code outside 0-7, or 4
+  ParseAtomAtomMappingNumber,  // also a number other than 0
   ParseBondAtom1,
   ParseBondAtom2,
   ParseBondType,
-  BondTypeNotAllowed,
-  ParsePropertyType,
+  BondTypeNotAllowed,  // a bond type outside 1-4
+  ParsePropertyType,   // not produced
   ParsePropertyCHGCount,
   ParsePropertyCHGIndex,
   ParsePropertyCHGCharge,
-  PropertyCHGCount,
-  PropertyCHGIndex,
-  PropertyCHGCharge,
-  ParseDataKey,
-  UnsupportedFormat,
-  ParseConstraints,
-  ParseTerminator,
-  LineTooShort,
-  NoResults,
+  PropertyCHGCount,   // an "M  CHG" count outside 1-8
+  PropertyCHGIndex,   // an "M  CHG" atom number outside 1 to the atom count
+  PropertyCHGCharge,  // not produced
+  ParseDataKey,       // a data item line without "> <key>"
+  UnsupportedFormat,  // a V3000 entry
+  ParseConstraints,   // not produced: see ConversionError::ConstraintsError
+  ParseTerminator,    // text not closed by a "$$$$" line
+  LineTooShort,       // a line that ends before a field it must hold, or cuts a multi-byte character
+  NoResults,          // not produced: empty text is ParseTerminator
 };
 
-std::string to_string(SDFParseErrorType type);
-std::string debug_string(SDFParseErrorType type);
+// The display text and the debug text.
+REDIVI_EXPORT std::string to_string(SDFParseErrorType type);
+REDIVI_EXPORT std::string debug_string(SDFParseErrorType type);
 
+// Where and why an entry could not be read.
 struct SDFParseError {
+  // The 1-based line that failed, counted in the whole text by from_sdf and sdf_entries and in the entry by
+  // parse_sdf_entry; a line missing at the end counts too. ParseTerminator gives the first line of the
+  // entry that is not closed.
   std::uint64_t line_number = 0;
-  SDFParseState state;
-  SDFParseErrorType ty = SDFParseErrorType::NoResults;
+  SDFParseState state;                                  // where the reader stood
+  SDFParseErrorType ty = SDFParseErrorType::NoResults;  // what failed
 
   friend bool operator==(const SDFParseError&, const SDFParseError&) = default;
 };
 
-std::string to_string(const SDFParseError& error);
-std::string debug_string(const SDFParseError& error);
+// The display text and the debug text.
+REDIVI_EXPORT std::string to_string(const SDFParseError& error);
+REDIVI_EXPORT std::string debug_string(const SDFParseError& error);
 
-// A data item: its key and its value.
+// A data item: its key (the text between "<" and ">" on its first line) and its value (the following
+// lines up to a blank one, joined by line feeds).
 using DataItem = std::pair<std::string, std::string>;
 
-// The extras of one molecule, kept beside its structure.
+// The extras of one molecule, kept beside its structure. The readers give none for a molecule without
+// data items other than a SMILES one.
 struct DataBlocks {
-  Constraints constraints;
-  std::vector<DataItem> data_items;
-  std::optional<std::string> smiles;
+  Constraints constraints;              // from the "TETHERED ATOMS" item
+  std::vector<DataItem> data_items;     // every other item, in file order
+  std::optional<std::string> smiles;    // the value of the first item whose key contains "SMILES"
 
   friend bool operator==(const DataBlocks&, const DataBlocks&) = default;
 };
 
+// Why SDF text could not become structures.
 struct ConversionError {
+  // The text could not be read.
   struct ParseError { SDFParseError error; bool operator==(const ParseError&) const = default; };
+  // A "TETHERED ATOMS" item that is not lines of comma-separated numbers.
   struct ConstraintsError { bool operator==(const ConstraintsError&) const = default; };
+  // The structure built fails its check, such as for a bond to an atom past the atom count.
   struct InvalidTRC { TRCError error; bool operator==(const InvalidTRC&) const = default; };
+  // A bond type outside 1-4, which the reader refuses before; the code as given.
   struct UnexpectedBondOrder { std::uint32_t code; bool operator==(const UnexpectedBondOrder&) const = default; };
-  struct UnexpectedStereochemistry { std::uint32_t code; bool operator==(const UnexpectedStereochemistry&) const = default; };
+  // A bond stereo code other than 0, 1, 3, 4 and 6; the code as given.
+  struct UnexpectedStereochemistry {
+    std::uint32_t code;
+    bool operator==(const UnexpectedStereochemistry&) const = default;
+  };
 
   std::variant<ParseError, ConstraintsError, InvalidTRC, UnexpectedBondOrder, UnexpectedStereochemistry> value;
 
   friend bool operator==(const ConversionError&, const ConversionError&) = default;
 };
 
-std::string to_string(const ConversionError& error);
-std::string debug_string(const ConversionError& error);
+// The display text and the debug text.
+REDIVI_EXPORT std::string to_string(const ConversionError& error);
+REDIVI_EXPORT std::string debug_string(const ConversionError& error);
 
+// One line of the atom block.
 struct AtomRecord {
-  double x = 0, y = 0, z = 0;
+  double x = 0, y = 0, z = 0;  // as the file writes them
   Element element;
+  // Elementary charges, from the atom block's charge code; any "M  CHG" line replaces every atom's.
   std::int32_t formal_charge = 0;
 
   friend bool operator==(const AtomRecord&, const AtomRecord&) = default;
 };
 
+// One line of the bond block.
 struct BondRecord {
   // 0-based: the number in the file minus one, wrapping below zero.
   std::uint64_t first = 0;
   std::uint64_t second = 0;
-  std::uint32_t bond_type = 0;
-  std::uint32_t stereo = 0;
+  std::uint32_t bond_type = 0;  // the type code, 1 to 4
+  std::uint32_t stereo = 0;     // the stereo code; 0 when unreadable
 
   friend bool operator==(const BondRecord&, const BondRecord&) = default;
 };
 
 // One parsed entry.
-struct Molecule {
-  std::string name;
+struct REDIVI_EXPORT Molecule {
+  std::string name;  // the entry's first line, as it stands
   std::vector<AtomRecord> atoms;
   std::vector<BondRecord> bonds;
-  std::vector<DataItem> data_items;
+  std::vector<DataItem> data_items;  // in file order
 
-  // The molecule as one residue "LIG" in one chain, checked, with its extras; uses the molecule up.
+  // The molecule as one residue "LIG" labeled with its name, in one chain, with one fragment of all its
+  // atoms; checked, with its extras. Uses the molecule up.
   std::expected<std::pair<TRC, std::optional<DataBlocks>>, ConversionError> try_into() &&;
 
   friend bool operator==(const Molecule&, const Molecule&) = default;
@@ -156,20 +181,27 @@ struct SDFEntry {
 };
 
 // The entries of the text, in order; an error, if any, is the last item.
-std::vector<std::variant<SDFEntry, SDFParseError>> sdf_entries(std::string_view contents);
+REDIVI_EXPORT std::vector<std::variant<SDFEntry, SDFParseError>> sdf_entries(std::string_view contents);
 
 // Reads one entry; error line numbers count from 1 at the entry's first line.
-std::expected<Molecule, SDFParseError> parse_sdf_entry(std::string_view entry);
+REDIVI_EXPORT std::expected<Molecule, SDFParseError> parse_sdf_entry(std::string_view entry);
 
-// One structure and one optional DataBlocks per entry, in file order.
-std::expected<std::pair<std::vector<TRC>, std::vector<std::optional<DataBlocks>>>, ConversionError> from_sdf(
-    std::string_view contents);
+// One structure and one optional DataBlocks per entry, in file order. A parse error in any entry wins
+// over a conversion error in an earlier one.
+REDIVI_EXPORT std::expected<std::pair<std::vector<TRC>, std::vector<std::optional<DataBlocks>>>, ConversionError>
+from_sdf(std::string_view contents);
 
+// Why a structure could not be written as SDF text.
 struct SDFWriteErrorType {
+  // The structure fails its check.
   struct BadTRC { TRCError error; bool operator==(const BadTRC&) const = default; };
+  // A formal charge beyond 15 either way.
   struct ChargeFormat { bool operator==(const ChargeFormat&) const = default; };
+  // More than one residue label entry: the title line holds one.
   struct TooManyResidues { bool operator==(const TooManyResidues&) const = default; };
+  // Not produced.
   struct WriteFailed { bool operator==(const WriteFailed&) const = default; };
+  // A bond order other than Single, Double, Triple and Ring.
   struct UnsupportedBondOrder { BondOrder order; bool operator==(const UnsupportedBondOrder&) const = default; };
 
   std::variant<BadTRC, ChargeFormat, TooManyResidues, WriteFailed, UnsupportedBondOrder> value;
@@ -177,12 +209,16 @@ struct SDFWriteErrorType {
   friend bool operator==(const SDFWriteErrorType&, const SDFWriteErrorType&) = default;
 };
 
-std::string to_string(const SDFWriteErrorType& error);
-std::string debug_string(const SDFWriteErrorType& error);
+// The display text and the debug text.
+REDIVI_EXPORT std::string to_string(const SDFWriteErrorType& error);
+REDIVI_EXPORT std::string debug_string(const SDFWriteErrorType& error);
 
-// Appends structure i with extras i, for as many pairs as both lists hold. On failure the output keeps
-// what was written before it, including the failing structure's first lines.
-std::expected<void, SDFWriteErrorType> to_sdf(std::span<const TRC> trcs,
-                                               std::span<const std::optional<DataBlocks>> extras, std::string& out);
+// Appends structure i with extras i, for as many pairs as both lists hold. The title line is the first
+// label of the one labeled residue (empty without labels). Charges go in the atom block when all lie
+// within 3 either way, else all in "M  CHG" lines. The SMILES item is not written. On failure the output
+// keeps what was written before it, including the failing structure's first lines.
+REDIVI_EXPORT std::expected<void, SDFWriteErrorType> to_sdf(std::span<const TRC> trcs,
+                                                             std::span<const std::optional<DataBlocks>> extras,
+                                                             std::string& out);
 
 }  // namespace redivi::sdf

@@ -1,55 +1,23 @@
-// Subsets of a topology: the atoms of chosen residues, with the bonds and fragments among them.
-#include "model/topology_subset.hpp"
+// Subsets by residues: the atoms of the chosen residues with the bonds and fragments among them, the
+// residue table, and the whole structure.
+#include "model/subset.hpp"
 
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <ranges>
+#include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "model/check.hpp"
+#include "redivi/trc.hpp"
 
 namespace redivi {
 namespace {
 
 constexpr std::uint32_t not_selected = std::numeric_limits<std::uint32_t>::max();
-
-template <class Variant, class... Args>
-std::optional<TopologyError> error(Args... args) {
-  return TopologyError{Variant{args...}};
-}
-
-// The lists a subset reads must be as long as the atoms, bonds and fragments they describe; tested
-// once here so the loops below index without checks.
-std::optional<TopologyError> unreadable_list(const Topology& source) {
-  using E = TopologyError;
-  const std::size_t n = source.symbols.size();
-  if (source.geometry.size() != 3 * n) return error<E::InvalidGeometryLength>(source.geometry.size(), n);
-  if (source.labels && source.labels->size() != n) return error<E::InvalidLabelsLength>(source.labels->size(), n);
-  if (source.partial_charges && source.partial_charges->size() != n) {
-    return error<E::InvalidPartialChargesLength>(source.partial_charges->size(), n);
-  }
-  if (source.formal_charges && source.formal_charges->size() != n) {
-    return error<E::InvalidFormalChargesLength>(source.formal_charges->size(), n);
-  }
-  if (source.connectivity && source.stereochemistry && source.stereochemistry->size() != source.connectivity->size()) {
-    return error<E::InvalidStereochemistryLength>(source.stereochemistry->size(), source.connectivity->size());
-  }
-  if (source.velocities && source.velocities->size() != 3 * n) {
-    return error<E::InvalidVelocitiesLength>(source.velocities->size(), n);
-  }
-  if (!source.fragments) return std::nullopt;
-  const std::size_t count = source.fragments->size();
-  if (source.fragment_formal_charges && source.fragment_formal_charges->size() != count) {
-    return error<E::InvalidFragmentFormalChargesLength>(source.fragment_formal_charges->size(), count);
-  }
-  if (source.fragment_partial_charges && source.fragment_partial_charges->size() != count) {
-    return error<E::InvalidFragmentPartialChargesLength>(source.fragment_partial_charges->size(), count);
-  }
-  if (source.fragment_multiplicities && source.fragment_multiplicities->size() != count) {
-    return error<E::InvalidFragmentMultiplicitiesLength>(source.fragment_multiplicities->size(), count);
-  }
-  return std::nullopt;
-}
 
 // For each source atom, its first position in the selection, or not_selected.
 std::expected<std::vector<std::uint32_t>, TRCError> first_positions(std::size_t atom_count,
@@ -141,13 +109,13 @@ void pick_fragments(const Topology& source, const std::vector<std::uint32_t>& po
   subset.fragment_multiplicities = pick(source.fragment_multiplicities, indices);
 }
 
-}  // namespace
-
-namespace detail {
-
+// Atom k of the result is the source's atom selection[k]; bonds and fragments are kept when all their
+// atoms are selected, each atom mapped to its first position in the selection. The lists it reads must
+// be as long as the atoms, bonds and fragments they describe: tested first, so that the loops above
+// index without checks.
 std::expected<Topology, TRCError> topology_from_selection(const Topology& source, std::span<const AtomRef> selection) {
-  if (const auto invalid = unreadable_list(source)) {
-    return std::unexpected(TRCError{TRCError::InvalidTopology{*invalid}});
+  if (auto lengths = detail::check_list_lengths(source); !lengths) {
+    return std::unexpected(TRCError{TRCError::InvalidTopology{lengths.error()}});
   }
   const auto positions = first_positions(source.symbols.size(), selection);
   if (!positions) return std::unexpected(positions.error());
@@ -164,16 +132,91 @@ std::expected<Topology, TRCError> topology_from_selection(const Topology& source
   return subset;
 }
 
+// The atoms of the residues, one residue after another.
+std::vector<AtomRef> atoms_of(std::ranges::input_range auto&& residues) {
+  std::size_t atom_count = 0;
+  for (const Residue& residue : residues) atom_count += residue.size();
+  std::vector<AtomRef> atoms;
+  atoms.reserve(atom_count);
+  for (const Residue& residue : residues) atoms.insert(atoms.end(), residue.begin(), residue.end());
+  return atoms;
+}
+
+// The entry at index, or an empty value where a column is too short (a table that fails the
+// structure check), so that a subset never reads past the end of a column.
+template <class T>
+T entry_or_empty(const std::vector<T>& column, std::size_t index) {
+  return index < column.size() ? column[index] : T{};
+}
+
+}  // namespace
+
+namespace detail {
+
+SelectedLabels labels_of_selection(const std::optional<std::vector<std::uint32_t>>& labeled,
+                                   const std::optional<std::vector<std::vector<std::string>>>& labels,
+                                   std::span<const std::uint32_t> old_of_new) {
+  if (!labeled || !labels) return {};
+  std::unordered_map<std::uint32_t, std::size_t> first_position;
+  first_position.reserve(labeled->size());
+  for (std::size_t j = 0; j < labeled->size() && j < labels->size(); ++j) first_position.emplace((*labeled)[j], j);
+  std::vector<std::uint32_t> new_labeled;
+  std::vector<std::vector<std::string>> new_labels;
+  for (std::size_t k = 0; k < old_of_new.size(); ++k) {
+    const auto found = first_position.find(old_of_new[k]);
+    if (found == first_position.end()) continue;
+    new_labeled.push_back(static_cast<std::uint32_t>(k));
+    new_labels.push_back((*labels)[found->second]);
+  }
+  if (new_labeled.empty()) return {};
+  return {std::move(new_labeled), std::move(new_labels)};
+}
+
 }  // namespace detail
 
 std::expected<Topology, TRCError> Topology::new_topology_from_residue_subset(
     std::span<const std::vector<AtomRef>> residues) const {
-  std::size_t atom_count = 0;
-  for (const auto& residue : residues) atom_count += residue.size();
-  std::vector<AtomRef> selection;
-  selection.reserve(atom_count);
-  for (const auto& residue : residues) selection.insert(selection.end(), residue.begin(), residue.end());
-  return detail::topology_from_selection(*this, selection);
+  return topology_from_selection(*this, atoms_of(residues));
+}
+
+// A reference past the end of residues (which callers are not to pass) gives an empty residue
+// with an empty name, number 0 and no insertion code, so that the subset keeps one residue per
+// reference and its positions still match the chains built from the same references.
+Residues Residues::new_residues_from_subset(const std::vector<ResidueRef>& refs) const {
+  Residues subset;
+  subset.residues.reserve(refs.size());
+  subset.seqs.reserve(refs.size());
+  subset.seq_ns.reserve(refs.size());
+  subset.insertion_codes.reserve(refs.size());
+  AtomRef next_atom = 0;
+  for (const ResidueRef ref : refs) {
+    const std::size_t atom_count = ref < residues.size() ? residues[ref].size() : 0;
+    Residue& residue = subset.residues.emplace_back(atom_count);
+    for (AtomRef& atom : residue) atom = next_atom++;
+    subset.seqs.push_back(entry_or_empty(seqs, ref));
+    subset.seq_ns.push_back(entry_or_empty(seq_ns, ref));
+    subset.insertion_codes.push_back(entry_or_empty(insertion_codes, ref));
+  }
+  auto [subset_labeled, subset_labels] = detail::labels_of_selection(labeled, labels, refs);
+  subset.labeled = std::move(subset_labeled);
+  subset.labels = std::move(subset_labels);
+  return subset;
+}
+
+// Every reference is checked against the residues before anything is built, and every selected atom
+// against the topology, so a bad reference gives an error and never a partial structure.
+std::expected<TRC, TRCError> TRC::new_trc_from_residue_subset(std::span<const ResidueRef> refs) const {
+  for (const ResidueRef ref : refs) {
+    if (ref >= residues.residues.size()) return std::unexpected(TRCError{TRCError::ResidueDoesNotExist{ref}});
+  }
+  const auto selected = refs | std::views::transform([this](ResidueRef ref) -> const Residue& {
+                          return residues.residues[ref];
+                        });
+  auto subset_topology = topology_from_selection(topology, atoms_of(selected));
+  if (!subset_topology) return std::unexpected(subset_topology.error());
+  const std::vector<ResidueRef> ref_list(refs.begin(), refs.end());
+  return TRC{std::move(*subset_topology), residues.new_residues_from_subset(ref_list),
+             chains.new_chains_from_residue_subset(refs)};
 }
 
 }  // namespace redivi

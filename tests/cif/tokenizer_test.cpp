@@ -228,12 +228,15 @@ TEST(CifCells, MissingColumnsAndEmptyCellsGiveDefaults) {
 TEST(CifTokenizer, ReadsTheSyntaxCorpusFiles) {
   struct Case { std::string_view file; std::size_t blocks; };
   const Case cases[] = {{"cif/misc_syntax.cif", 4}, {"cif/eol-test.cif", 1}, {"cif/components-000-001-002.cif", 3}};
+  std::size_t read = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    const auto text = test::read_corpus_file(c.file);
-    if (!text) GTEST_SKIP() << "corpus file absent: " << c.file;
+    const auto text = test::read_listed_file(c.file);
+    if (!text) continue;
+    ++read;
     EXPECT_EQ(parse(*text).size(), c.blocks);
   }
+  EXPECT_GT(read, 0u);
 }
 
 }  // namespace

@@ -99,6 +99,18 @@ TEST(CifTokenizer, JoinsRowsOverLinesAndDropsRowsOfTheWrongLength) {
   }
 }
 
+// A text field (the lines from one that starts with ";" to the next) is no value: each ";" line is an
+// empty cell and the lines between are cells of their own; an item whose value it is, is not kept.
+TEST(CifTokenizer, ReadsNoValueFromAMultiLineTextField) {
+  // Rows "A" + "", then "second line"; the closing ";" and "B C" make three cells, a row that is dropped.
+  EXPECT_EQ(loop_cells("A\n;first line\nsecond line\n;\nB C\n", 2),
+            (std::vector<std::string>{"A", "", "second", "line"}));
+  const auto blocks = parse("data_x\n_x.text\n;\nsome words\n;\n_x.after 1\n");
+  ASSERT_EQ(blocks.size(), 1u);
+  EXPECT_EQ(blocks[0].items.size(), 1u);
+  EXPECT_EQ(get_single_data(blocks[0], "_x.after"), "1");
+}
+
 TEST(CifTokenizer, KeepsItemsUnderTheirKeysAndTheLaterOneWins) {
   const auto blocks = parse(
       "_before.block 1\n"

@@ -123,6 +123,19 @@ TEST(PdbReader, KeepsBlankAndFirstAlternateLocationsOnly) {
   EXPECT_EQ(warnings.seen.size(), 1U);
 }
 
+// The structure has no place for them: occupancy, temperature factor, segment and the record name are dropped.
+TEST(PdbReader, KeepsNoOccupancyTemperatureFactorSegmentOrRecordName) {
+  const std::vector<TRC> plain = read(atom(1));
+  const auto changed = [](std::size_t start, std::string_view columns) {
+    return atom(1).replace(start, columns.size(), columns);
+  };
+  for (const std::string& line :
+       {changed(54, "  0.25"), changed(60, " 99.99"), changed(72, "SEG1"), changed(0, "HETATM")}) {
+    SCOPED_TRACE(line);
+    EXPECT_EQ(read(line), plain);
+  }
+}
+
 TEST(PdbReader, CountsRepeatedConectPairsIntoBondOrders) {
   std::vector<std::string> atoms;
   for (std::uint32_t serial = 1; serial <= 6; ++serial) atoms.push_back(atom(serial));
@@ -333,11 +346,15 @@ void check(const SeqresCase& c) {
   EXPECT_EQ(structures[0].residues.seq_ns, c.seq_ns);
   EXPECT_EQ(structures[0].residues.seqs, c.seqs);
   EXPECT_EQ(warnings.seen, c.warnings);
+  std::vector<Fragment> with_atoms;  // the fragments: one per residue that has atoms
   for (std::size_t i = 0; i < structures[0].residues.residues.size(); ++i) {
     if (structures[0].residues.residues[i].empty()) {
       EXPECT_EQ(structures[0].residues.insertion_codes[i], "");
+    } else {
+      with_atoms.push_back(structures[0].residues.residues[i]);
     }
   }
+  EXPECT_EQ(structures[0].topology.fragments, with_atoms);
 }
 
 TEST(PdbReader, CompletesChainsFromSeqres) {

@@ -124,6 +124,17 @@ TEST(MmcifReader, ReadsCellsThatAreNoNumbersAsZero) {
   EXPECT_EQ(residue_keys(trc), (std::vector<std::string>{"A/0ALA:1", "A/1ALA:1"}));
 }
 
+// The structure has no place for them: the serial, occupancy, B-factor and record group are not read.
+TEST(MmcifReader, KeepsNoSerialOccupancyBFactorOrGroup) {
+  const auto text = [](std::string_view row) {
+    return "data_x\nloop_\n_atom_site.group_PDB\n_atom_site.id\n_atom_site.type_symbol\n_atom_site.occupancy\n"
+           "_atom_site.B_iso_or_equiv\n_atom_site.Cartn_x\n" + std::string(row) + "\n";
+  };
+  const std::vector<TRC> plain = read(text("ATOM 1 C 1.00 20.00 1.5"));
+  ASSERT_EQ(plain.size(), 1u);
+  EXPECT_EQ(read(text("HETATM 977 C 0.25 99.99 1.5")), plain);
+}
+
 // The chain and number are the author's, as PDB files give them; the label columns stand in when those are absent.
 TEST(MmcifReader, TakesChainAndNumberFromTheAuthorColumnsElseTheLabelColumns) {
   const auto structures = read(

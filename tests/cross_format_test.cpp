@@ -7,6 +7,7 @@
 
 #include "redivi/convert/mmcif.hpp"
 #include "redivi/convert/pdb.hpp"
+#include "listed_file.hpp"
 #include "test_data.hpp"
 
 namespace redivi {

@@ -1,7 +1,6 @@
 // Reads test inputs from disk: corpus files from the shared corpus or its subset, gunzipped where needed.
 #include "test_data.hpp"
 
-#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -65,12 +64,6 @@ std::vector<std::string> corpus_files(std::string_view folder) {
   }
   std::sort(names.begin(), names.end());
   return names;
-}
-
-std::optional<std::string> read_listed_file(std::string_view relative_path) {
-  auto text = read_corpus_file(relative_path);
-  if (!text && has_full_corpus()) ADD_FAILURE() << relative_path << " is missing from " << REDIVI_DATA_DIR;
-  return text;
 }
 
 std::optional<TRC> first_structure(std::string_view file_name, std::string_view text) {

@@ -22,10 +22,6 @@ std::optional<std::string> read_corpus_file(std::string_view relative_path);
 // of the shared corpus, or else every file of the subset.
 std::vector<std::string> corpus_files(std::string_view folder);
 
-// read_corpus_file for a file that a test names: one missing from the shared corpus fails the test, one
-// that the subset lacks is nothing, and the test goes on with its other files.
-std::optional<std::string> read_listed_file(std::string_view relative_path);
-
 // The first structure read from the text of a PDB or mmCIF file (told apart by the file name), or
 // nothing when the reader fails or finds no structure.
 std::optional<TRC> first_structure(std::string_view file_name, std::string_view text);

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "listed_file.hpp"
 #include "test_data.hpp"
 
 namespace redivi::mmcif {

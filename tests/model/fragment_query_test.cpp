@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "redivi/topology.hpp"
+#include "listed_file.hpp"
 #include "test_data.hpp"
 
 namespace redivi {

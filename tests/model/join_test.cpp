@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "redivi/trc.hpp"
+#include "listed_file.hpp"
 #include "test_data.hpp"
 
 namespace redivi {

@@ -8,6 +8,7 @@
 
 #include "redivi/convert/pdb.hpp"
 #include "redivi/diagnostics.hpp"
+#include "listed_file.hpp"
 #include "test_data.hpp"
 
 namespace redivi::pdb {

@@ -1,4 +1,4 @@
-// Reads test inputs from disk, gunzipping corpus files where needed.
+// Reads test inputs from disk: corpus files from the shared corpus or its subset, gunzipped where needed.
 #include "test_data.hpp"
 
 #include <zlib.h>
@@ -34,20 +34,33 @@ std::optional<std::string> read_plain(const std::filesystem::path& path) {
   return text.str();
 }
 
+// The subset stores most files gzipped, under the corpus name with ".gz" added; the corpus files that
+// are gzipped themselves it does not hold, so a trailing ".gz" there is always its own.
+constexpr std::string_view subset_suffix = ".gz";
+
+std::filesystem::path corpus_root() {
+  return has_full_corpus() ? std::filesystem::path(REDIVI_DATA_DIR) : std::filesystem::path(REDIVI_TEST_DATA_DIR);
+}
+
 }  // namespace
 
+bool has_full_corpus() { return std::filesystem::is_directory(REDIVI_DATA_DIR); }
+
 std::optional<std::string> read_corpus_file(std::string_view relative_path) {
-  const std::filesystem::path path = std::filesystem::path(REDIVI_DATA_DIR) / relative_path;
+  std::filesystem::path path = corpus_root() / relative_path;
+  if (!has_full_corpus() && !std::filesystem::exists(path)) path += subset_suffix;
   if (!std::filesystem::exists(path)) return std::nullopt;
   return path.extension() == ".gz" ? read_gzip(path) : read_plain(path);
 }
 
 std::vector<std::string> corpus_files(std::string_view folder) {
   std::vector<std::string> names;
-  const std::filesystem::path dir = std::filesystem::path(REDIVI_DATA_DIR) / folder;
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
-    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(corpus_root() / folder, ec)) {
+    if (!entry.is_regular_file()) continue;
+    std::string name = entry.path().filename().string();
+    if (!has_full_corpus() && name.ends_with(subset_suffix)) name.resize(name.size() - subset_suffix.size());
+    names.push_back(std::move(name));
   }
   std::sort(names.begin(), names.end());
   return names;

@@ -103,6 +103,47 @@ TEST(MmcifReader, GivesOneStructurePerModelInOrderOfFirstAppearance) {
   EXPECT_EQ(read("data_x\nloop_\n_atom_site.type_symbol\nC\nN\n")[0].topology.symbols.size(), 2u);
   EXPECT_TRUE(read("data_x\n_atom_site.type_symbol C\n").empty());
   EXPECT_TRUE(read("").empty());
+  // Text that is not CIF has no block with atom sites: no structure, and no error.
+  EXPECT_TRUE(read("ATOM      1  N   ALA A   1      11.104   6.134  -6.504  1.00  0.00           N\n").empty());
+  EXPECT_TRUE(read("\x89PNG\r\n;\n_\nloop_\n").empty());
+}
+
+// A row with the wrong number of cells is dropped; in the others a number that does not parse reads as 0.
+TEST(MmcifReader, ReadsCellsThatAreNoNumbersAsZero) {
+  const auto structures = read(
+      "data_x\nloop_\n_atom_site.type_symbol\n_atom_site.label_atom_id\n_atom_site.label_comp_id\n"
+      "_atom_site.auth_asym_id\n_atom_site.auth_seq_id\n_atom_site.Cartn_x\n_atom_site.Cartn_y\n"
+      "_atom_site.Cartn_z\n_atom_site.pdbx_formal_charge\n"
+      "C CA ALA A 1 1.5 abc ? x\n"
+      "C CB ALA A x 1,5 2 3 ?\n"
+      "C CG ALA A 1 1 2 3\n");
+  ASSERT_EQ(structures.size(), 1u);
+  const TRC& trc = structures[0];
+  EXPECT_EQ(trc.topology.geometry, (std::vector<float>{1.5f, 0, 0, 0, 2, 3}));
+  EXPECT_EQ(*trc.topology.formal_charges, (std::vector<std::int32_t>{0, 0}));
+  EXPECT_EQ(residue_keys(trc), (std::vector<std::string>{"A/0ALA:1", "A/1ALA:1"}));
+}
+
+// The structure has no place for them: the serial, occupancy, B-factor and record group are not read.
+TEST(MmcifReader, KeepsNoSerialOccupancyBFactorOrGroup) {
+  const auto text = [](std::string_view row) {
+    return "data_x\nloop_\n_atom_site.group_PDB\n_atom_site.id\n_atom_site.type_symbol\n_atom_site.occupancy\n"
+           "_atom_site.B_iso_or_equiv\n_atom_site.Cartn_x\n" + std::string(row) + "\n";
+  };
+  const std::vector<TRC> plain = read(text("ATOM 1 C 1.00 20.00 1.5"));
+  ASSERT_EQ(plain.size(), 1u);
+  EXPECT_EQ(read(text("HETATM 977 C 0.25 99.99 1.5")), plain);
+}
+
+// The chain and number are the author's, as PDB files give them; the label columns stand in when those are absent.
+TEST(MmcifReader, TakesChainAndNumberFromTheAuthorColumnsElseTheLabelColumns) {
+  const auto structures = read(
+      "data_x\nloop_\n_atom_site.type_symbol\n_atom_site.label_atom_id\n_atom_site.label_comp_id\n"
+      "_atom_site.label_asym_id\n_atom_site.label_seq_id\n_atom_site.auth_asym_id\n_atom_site.auth_seq_id\n"
+      "C CA ALA A 1 B 10\n"
+      "C CA GLY A 2 ? ?\n");
+  ASSERT_EQ(structures.size(), 1u);
+  EXPECT_EQ(residue_keys(structures[0]), (std::vector<std::string>{"A/2GLY:1", "B/10ALA:1"}));
 }
 
 // Atom sites are read row by row as the text is tokenized; what a block keeps must still decide.
@@ -255,6 +296,8 @@ TEST(MmcifReader, AddsResiduesWithoutAtomsFromThePolymerSequence) {
     const auto structures = read(block(c.sites, c.rest));
     ASSERT_EQ(structures.size(), 1u);
     EXPECT_EQ(residue_keys(structures[0]), c.keys);
+    // Every residue is a fragment, an empty one when it has no atoms.
+    EXPECT_EQ(*structures[0].topology.fragments, structures[0].residues.residues);
   }
   EXPECT_EQ(warnings_of(block(cases[4].sites, cases[4].rest)),
             std::vector<std::string>{"mmCIF: chain A: cannot align _pdbx_poly_seq_scheme with resolved residues "
@@ -482,7 +525,7 @@ TEST(MmcifReader, ReadsEveryCorpusFile) {
       {"cif/misc_syntax.cif", 0, 0}, {"cif/eol-test.cif", 0, 0},  {"cif/components-000-001-002.cif", 0, 0},
   };
   const auto files = test::corpus_files("cif");
-  if (files.empty()) GTEST_SKIP() << "corpus absent";
+  ASSERT_FALSE(files.empty()) << "neither the shared corpus nor tests/data holds mmCIF files";
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
     const auto text = test::read_corpus_file("cif/" + file);

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "listed_file.hpp"
 #include "test_data.hpp"
 
 namespace redivi::mmcif {
@@ -97,6 +98,18 @@ TEST(CifTokenizer, JoinsRowsOverLinesAndDropsRowsOfTheWrongLength) {
     SCOPED_TRACE(c.values);
     EXPECT_EQ(loop_cells(c.values, c.width), c.cells);
   }
+}
+
+// A text field (the lines from one that starts with ";" to the next) is no value: each ";" line is an
+// empty cell and the lines between are cells of their own; an item whose value it is, is not kept.
+TEST(CifTokenizer, ReadsNoValueFromAMultiLineTextField) {
+  // Rows "A" + "", then "second line"; the closing ";" and "B C" make three cells, a row that is dropped.
+  EXPECT_EQ(loop_cells("A\n;first line\nsecond line\n;\nB C\n", 2),
+            (std::vector<std::string>{"A", "", "second", "line"}));
+  const auto blocks = parse("data_x\n_x.text\n;\nsome words\n;\n_x.after 1\n");
+  ASSERT_EQ(blocks.size(), 1u);
+  EXPECT_EQ(blocks[0].items.size(), 1u);
+  EXPECT_EQ(get_single_data(blocks[0], "_x.after"), "1");
 }
 
 TEST(CifTokenizer, KeepsItemsUnderTheirKeysAndTheLaterOneWins) {
@@ -228,12 +241,15 @@ TEST(CifCells, MissingColumnsAndEmptyCellsGiveDefaults) {
 TEST(CifTokenizer, ReadsTheSyntaxCorpusFiles) {
   struct Case { std::string_view file; std::size_t blocks; };
   const Case cases[] = {{"cif/misc_syntax.cif", 4}, {"cif/eol-test.cif", 1}, {"cif/components-000-001-002.cif", 3}};
+  std::size_t read = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    const auto text = test::read_corpus_file(c.file);
-    if (!text) GTEST_SKIP() << "corpus file absent: " << c.file;
+    const auto text = test::read_listed_file(c.file);
+    if (!text) continue;
+    ++read;
     EXPECT_EQ(parse(*text).size(), c.blocks);
   }
+  EXPECT_GT(read, 0u);
 }
 
 }  // namespace

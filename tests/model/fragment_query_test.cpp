@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "redivi/topology.hpp"
+#include "listed_file.hpp"
 #include "test_data.hpp"
 
 namespace redivi {
@@ -166,14 +167,17 @@ TEST(FragmentQuery, AgreesWithThePairwiseScanOnRealStructures) {
   // sanitizers.
   const Case cases[] = {{"pdb/1CRN.pdb", 1}, {"pdb/1aki.pdb", 1}, {"pdb/3o5r.pdb", 1},
                         {"cif/1A8O.cif", 1}, {"pdb/1aon.pdb.gz", 293}};
+  std::size_t read = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    const auto text = test::read_corpus_file(c.file);
-    if (!text) GTEST_SKIP() << c.file << " absent";
+    const auto text = test::read_listed_file(c.file);
+    if (!text) continue;
+    ++read;
     const auto structure = test::first_structure(c.file, *text);
     ASSERT_TRUE(structure.has_value());
     expect_pairwise_results(structure->topology, distances, c.stride);
   }
+  EXPECT_GT(read, 0u);
 }
 
 // Random atoms in a 12 Å cube, in fragments of 0 to 12 atoms. The distances include the float

@@ -207,6 +207,8 @@ TEST(PdbRecord, ReadsIntegerColumnsInEveryLayout) {
       {"     ", "   1", std::nullopt, 1},
       {"    /", "   1", std::nullopt, 1},
       {"    :", "   1", std::nullopt, 1},
+      {"186a0", "   1", std::nullopt, 1},    // 100000 as the hexadecimal some programs write past 99999
+      {"A0000", "   1", std::nullopt, 1},
       {"    1", "   -", 1U, std::nullopt},
       {"    1", "    ", 1U, std::nullopt},
       {"    1", " - 1", 1U, std::nullopt},

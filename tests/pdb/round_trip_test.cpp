@@ -84,7 +84,7 @@ void expect_same_structure(const TRC& original, const TRC& reread) {
 
 TEST(PdbRoundTrip, RealFilesComeBackUnchanged) {
   const std::vector<std::string> files = test::corpus_files("pdb");
-  if (files.empty()) GTEST_SKIP() << "no PDB corpus";
+  ASSERT_FALSE(files.empty()) << "neither the shared corpus nor tests/data holds PDB files";
   std::size_t compared = 0;
   for (const std::string& file : files) {
     SCOPED_TRACE(file);
@@ -103,7 +103,7 @@ TEST(PdbRoundTrip, RealFilesComeBackUnchanged) {
       ++compared;
     }
   }
-  EXPECT_GE(compared, 30U);
+  EXPECT_GE(compared, files.size() / 2);  // most files read, each with a model or more
 }
 
 }  // namespace

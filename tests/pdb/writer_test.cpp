@@ -102,7 +102,8 @@ TEST(PdbWriter, WritesAminoAcidResiduesAsAtomAndOthersAsHetatm) {
     std::string_view name, record;
   };
   const Case cases[] = {{"ALA", "ATOM  "}, {"ala", "ATOM  "}, {"UNK", "ATOM  "}, {"HYP", "ATOM  "},
-                        {"Ala", "HETATM"}, {"HOH", "HETATM"}, {"AL", "HETATM"},  {"ALAN", "HETATM"}};
+                        {"Ala", "HETATM"}, {"HOH", "HETATM"}, {"AL", "HETATM"},  {"ALAN", "HETATM"},
+                        {"DA", "HETATM"},  {"U", "HETATM"},   {"MSE", "HETATM"}};  // nucleotides, modified residues
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const auto lines = lines_of(structure({{std::string(c.name), {0}, ""}}, {{0}}, 1));
@@ -181,6 +182,55 @@ TEST(PdbWriter, WritesConectForBondsOutsideProteinRepeatedByOrder) {
             (std::vector<std::string>{"CONECT    1    3", "CONECT    1    3", "CONECT    3    4", "CONECT    4    3",
                                       "CONECT    4    5", "CONECT    4    5", "CONECT    4    5", "CONECT    5    3",
                                       "CONECT    3    4"}));
+}
+
+// One text per structure: the records in a fixed order, and no MODEL, TER or END record to close anything.
+TEST(PdbWriter, WritesRecordsInOneOrderWithoutModelTerOrEnd) {
+  TRC trc = structure({{"CYS", {0, 1}, ""}, {"CYS", {2, 3}, ""}, {"HEM", {4}, ""}, {"DA", {5}, ""}},
+                      {{0, 1, 2}, {3}}, 6);
+  trc.chains.alpha_helices = AlphaHelices{};
+  trc.chains.alpha_helices->push("1", 0, 0, 1, std::nullopt, std::nullopt);
+  trc.topology.connectivity = {{{1, 3, BondOrder::Single}, {3, 4, BondOrder::Single}}};  // a disulfide, a ligand bond
+  std::string kinds;
+  for (const std::string& line : lines_of(trc)) kinds += columns(line, 1, 6) + "|";
+  EXPECT_EQ(kinds, "SEQRES|HELIX |ATOM  |ATOM  |ATOM  |ATOM  |HETATM|HETATM|CONECT|");
+  EXPECT_EQ(lines_starting(lines_of(trc), "CONECT"), std::vector<std::string>{"CONECT    3    4"});
+}
+
+// Serials past 99999 and residue numbers outside -999 to 9999 are written whole: the line widens, and
+// the fields after the number leave the columns the reader takes them from.
+TEST(PdbWriter, WidensLinesForNumbersPastTheirColumnsWhichTheReaderRefuses) {
+  struct Case {
+    std::size_t atoms;
+    std::int32_t seq_n;
+    std::string_view error;
+  };
+  const Case cases[] = {
+      {100'001, 1, "expected int at 1:22-26"},
+      {1, 10'000, "expected float at 1:38-46"},
+      {1, -1'000, "expected float at 1:38-46"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.error);
+    TRC trc = structure({{"HOH", {static_cast<AtomRef>(c.atoms - 1)}, ""}}, {{0}}, c.atoms);
+    trc.topology.geometry.assign(3 * c.atoms, 1.5F);
+    trc.residues.seq_ns = {c.seq_n};
+    const auto lines = lines_of(trc);
+    ASSERT_EQ(lines.size(), 1U);
+    EXPECT_EQ(lines[0].size(), 81U);
+    const auto reread = from_pdb_with_options(lines[0], false);
+    ASSERT_FALSE(reread.has_value());
+    EXPECT_EQ(to_string(reread.error()), c.error);
+  }
+  // The widest numbers that fit read back.
+  TRC widest = structure({{"HOH", {99'999}, ""}}, {{0}}, 100'000);
+  widest.topology.geometry.assign(300'000, 1.5F);
+  widest.residues.seq_ns = {9'999};
+  const auto text = to_pdb(widest);
+  ASSERT_TRUE(text.has_value());
+  const auto reread = from_pdb_with_options(*text, false);
+  ASSERT_TRUE(reread.has_value()) << to_string(reread.error());
+  EXPECT_EQ(reread->front().residues.seq_ns, std::vector<std::int32_t>{9'999});
 }
 
 TEST(PdbWriter, WritesHelicesFromTheirResidues) {

@@ -517,7 +517,7 @@ TEST(SdfCorpus, EveryFileReadsOrFailsWithTheErrorItsContentCallsFor) {
       {"pubchem-hard-set.sdf.gz", "line 5192 state AtomBlock: could not parse charge"},
   };
   const std::vector<std::string> names = test::corpus_files("sdf");
-  if (names.empty()) GTEST_SKIP() << "no SDF corpus";
+  ASSERT_FALSE(names.empty()) << "neither the shared corpus nor tests/data holds SDF files";
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     const auto text = test::read_corpus_file("sdf/" + name);
@@ -536,7 +536,7 @@ TEST(SdfCorpus, EveryFileReadsOrFailsWithTheErrorItsContentCallsFor) {
 
 TEST(SdfCorpus, ReadsPubchemChargesBondsAndItems) {
   const auto text = test::read_corpus_file("sdf/mols.1000.sdf.gz");
-  if (!text) GTEST_SKIP() << "no SDF corpus";
+  if (!text) GTEST_SKIP() << "mols.1000.sdf.gz is only in the shared corpus";
   const auto result = from_sdf(*text);
   ASSERT_TRUE(result.has_value()) << to_string(result.error());
   EXPECT_EQ(result->first.size(), 1000u);

@@ -13,7 +13,7 @@
 
 #include "text/utf8.hpp"
 
-namespace redivi::column_writer {
+namespace redivi::detail::column_writer {
 
 // The longest prefix of text holding at most `width` UTF-8 characters, and its character count.
 // Counting characters rather than bytes keeps a cut from splitting a multi-byte character.
@@ -147,4 +147,9 @@ void append_line(std::string& out, std::size_t bound, const Write& write) {
   });
 }
 
-}  // namespace redivi::column_writer
+}  // namespace redivi::detail::column_writer
+
+// Callers across the library name this layer without its detail prefix.
+namespace redivi {
+namespace column_writer = detail::column_writer;
+}  // namespace redivi

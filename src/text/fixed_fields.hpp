@@ -11,7 +11,7 @@
 
 #include "text/numbers.hpp"
 
-namespace redivi::text {
+namespace redivi::detail::text {
 namespace detail {
 
 // A field as fixed columns write numbers: blanks, then an optional minus sign, then the rest.
@@ -122,4 +122,9 @@ inline bool parse_fixed_point(std::string_view field, std::size_t decimals, floa
   return true;
 }
 
-}  // namespace redivi::text
+}  // namespace redivi::detail::text
+
+// Callers across the library name this layer without its detail prefix.
+namespace redivi {
+namespace text = detail::text;
+}  // namespace redivi

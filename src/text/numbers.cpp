@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace redivi::text {
+namespace redivi::detail::text {
 namespace detail {
 
 namespace {
@@ -74,4 +74,4 @@ std::optional<std::int32_t> parse_charge(std::string_view text) {
   return signed_number(text);
 }
 
-}  // namespace redivi::text
+}  // namespace redivi::detail::text

@@ -13,7 +13,7 @@
 #include <system_error>
 #include <type_traits>
 
-namespace redivi::text {
+namespace redivi::detail::text {
 
 namespace detail {
 
@@ -182,4 +182,9 @@ void append_number(std::string& out, T value) {
   out.append(buffer.data(), result.ptr);
 }
 
-}  // namespace redivi::text
+}  // namespace redivi::detail::text
+
+// Callers across the library name this layer without its detail prefix.
+namespace redivi {
+namespace text = detail::text;
+}  // namespace redivi

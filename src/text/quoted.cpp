@@ -6,7 +6,7 @@
 
 #include "text/utf8.hpp"
 
-namespace redivi::quoted {
+namespace redivi::detail::quoted {
 namespace {
 
 struct Range {
@@ -87,4 +87,4 @@ void append_list(std::string& out, const std::vector<std::string>& texts) {
   out.push_back(']');
 }
 
-}  // namespace redivi::quoted
+}  // namespace redivi::detail::quoted

@@ -10,7 +10,7 @@
 
 #include "text/numbers.hpp"
 
-namespace redivi::text {
+namespace redivi::detail::text {
 
 // Cuts text into lines at each line feed. A carriage return directly before the line feed
 // is dropped; text ending in a line feed has no empty line after it.
@@ -80,4 +80,9 @@ std::string concat(const Pieces&... pieces) {
   return out;
 }
 
-}  // namespace redivi::text
+}  // namespace redivi::detail::text
+
+// Callers across the library name this layer without its detail prefix.
+namespace redivi {
+namespace text = detail::text;
+}  // namespace redivi

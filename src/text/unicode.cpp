@@ -5,7 +5,7 @@
 
 #include "text/utf8.hpp"
 
-namespace redivi::unicode {
+namespace redivi::detail::unicode {
 namespace {
 
 constexpr bool is_multi_byte_space(char32_t point) {
@@ -176,4 +176,4 @@ bool is_alphabetic(char32_t point) noexcept {
   return after != std::begin(alphabetic_ranges) && point <= (after - 1)->last;
 }
 
-}  // namespace redivi::unicode
+}  // namespace redivi::detail::unicode

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace redivi::unicode {
+namespace redivi::detail::unicode {
 
 namespace detail {
 
@@ -60,4 +60,9 @@ inline std::string_view trim(std::string_view text) noexcept {
 // True for code points with the Alphabetic property.
 bool is_alphabetic(char32_t point) noexcept;
 
-}  // namespace redivi::unicode
+}  // namespace redivi::detail::unicode
+
+// Callers across the library name this layer without its detail prefix.
+namespace redivi {
+namespace unicode = detail::unicode;
+}  // namespace redivi

@@ -1,7 +1,7 @@
 // Decoding and validating UTF-8: sequences of two to four bytes, without overlong forms or surrogates.
 #include "text/utf8.hpp"
 
-namespace redivi::utf8 {
+namespace redivi::detail::utf8 {
 
 namespace detail {
 
@@ -40,4 +40,4 @@ bool is_valid(std::string_view text) noexcept {
   return true;
 }
 
-}  // namespace redivi::utf8
+}  // namespace redivi::detail::utf8

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace redivi::utf8 {
+namespace redivi::detail::utf8 {
 
 // True for a byte that continues a multi-byte sequence (10xxxxxx).
 constexpr bool is_continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
@@ -54,4 +54,9 @@ inline Char decode(std::string_view text) noexcept {
 // True when text is well-formed UTF-8 throughout.
 bool is_valid(std::string_view text) noexcept;
 
-}  // namespace redivi::utf8
+}  // namespace redivi::detail::utf8
+
+// Callers across the library name this layer without its detail prefix.
+namespace redivi {
+namespace utf8 = detail::utf8;
+}  // namespace redivi

@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-namespace redivi::column_writer {
+namespace redivi::detail::column_writer {
 namespace {
 
 std::string fixed_text(float value, int decimals) {
@@ -92,4 +92,4 @@ TEST(ColumnText, CutsTextByCharacters) {
 }
 
 }  // namespace
-}  // namespace redivi::column_writer
+}  // namespace redivi::detail::column_writer

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace redivi::text {
+namespace redivi::detail::text {
 namespace {
 
 template <class Int>
@@ -107,4 +107,4 @@ TEST(FixedPoint, WordReadingAgreesWithTheShortDecimal) {
 }
 
 }  // namespace
-}  // namespace redivi::text
+}  // namespace redivi::detail::text

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace redivi::text {
+namespace redivi::detail::text {
 namespace {
 
 constexpr float infinity = std::numeric_limits<float>::infinity();
@@ -152,4 +152,4 @@ TEST(Charge, ReadsTheSignOnEitherSide) {
 }
 
 }  // namespace
-}  // namespace redivi::text
+}  // namespace redivi::detail::text

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace redivi::text {
+namespace redivi::detail::text {
 namespace {
 
 std::vector<std::string_view> all_lines(std::string_view text) {
@@ -39,4 +39,4 @@ TEST(Text, TrimsAndTellsBlankLinesByAsciiWhiteSpace) {
 }
 
 }  // namespace
-}  // namespace redivi::text
+}  // namespace redivi::detail::text

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace redivi::utf8 {
+namespace redivi::detail::utf8 {
 namespace {
 
 TEST(Utf8, DecodesEveryWellFormedLength) {
@@ -102,4 +102,4 @@ TEST(Utf8, TellsAsciiTextsInEveryPositionOfTheWord) {
 }
 
 }  // namespace
-}  // namespace redivi::utf8
+}  // namespace redivi::detail::utf8

@@ -36,8 +36,8 @@ REDIVI_EXPORT std::string debug_string(const MmCifError& error);
 // order their model numbers first appear. Of alternate locations only "A" (or none) is kept. Residues are
 // keyed by author chain and number (label ones when absent), insertion code and name; residues of the
 // polymer sequence (else the unobserved residues) that no atom occupies are added without atoms. Bonds
-// come from connections and from the bonds of each residue's component. Missing coordinates and charges
-// read as 0.
+// come from connections and from the bonds of each residue's component. Each residue is one fragment, an
+// empty one for a residue without atoms. Missing coordinates and charges read as 0.
 REDIVI_EXPORT std::expected<std::vector<TRC>, MmCifError> from_mmcif(std::string_view contents);
 
 }  // namespace redivi::mmcif

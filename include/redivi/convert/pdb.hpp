@@ -258,7 +258,8 @@ REDIVI_EXPORT std::expected<std::vector<TRC>, Error> from_pdb_with_options(std::
 // residue by residue, each with its 0-based index as serial; residues with an amino-acid name are ATOM,
 // others HETATM. Chain i is the character 'A' + i in atom records, and the first entry of labels[i] (else
 // that character) in the others. Bonds between two atoms of amino-acid residues are left out; a bond of
-// order n (Single to Sextuple) is written as n CONECT records.
+// order n (Single to Sextuple) is written as n CONECT records. Atoms in no residue are not written, so
+// serials may skip numbers; no MODEL, TER or END records are written.
 REDIVI_EXPORT std::expected<std::string, WriteError> to_pdb(const TRC& trc);
 
 }  // namespace redivi::pdb

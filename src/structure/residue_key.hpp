@@ -38,6 +38,10 @@ struct ResidueKey {
 
   friend constexpr std::strong_ordering operator<=>(const ResidueKey& a, const ResidueKey& b) {
     if (const auto order = compare_text(a.chain_id, b.chain_id); order != 0) return order;
+    return compare_within_chain(a, b);
+  }
+  // The order of two keys of one chain: the chain identifiers are not compared.
+  friend constexpr std::strong_ordering compare_within_chain(const ResidueKey& a, const ResidueKey& b) {
     if (const auto order = a.res_seq <=> b.res_seq; order != 0) return order;
     if (const auto order = compare_text(a.i_code, b.i_code); order != 0) return order;
     return compare_text(a.res_name, b.res_name);

@@ -1,9 +1,11 @@
 // Atoms filed into runs of one residue key while a reader reads them, and the residues the runs make.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "redivi/residue.hpp"
@@ -33,25 +35,40 @@ class ResidueRuns {
     runs_.push_back(ResidueRun{key, i_code, atom, 1});
   }
 
-  // Puts the runs in key order, runs of one key in file order.
-  void sort();
-
   std::span<const ResidueRun> runs() const { return runs_; }
 
  private:
   std::vector<ResidueRun> runs_;
 };
 
-// Residues in key order, each key once, as columns of one entry per residue.
+// Residues in key order, each key once: the residue table and the key of each entry.
 struct SortedResidues {
   std::vector<ResidueKey> keys;
-  std::vector<std::string_view> i_codes;  // as stored in the structure: empty for none
-  std::vector<Residue> atoms;
+  Residues residues;
+
+  void reserve(std::size_t count) {
+    keys.reserve(count);
+    residues.residues.reserve(count);
+    residues.seqs.reserve(count);
+    residues.seq_ns.reserve(count);
+    residues.insertion_codes.reserve(count);
+  }
+  // i_code is the insertion code as stored in the structure: empty for none.
+  void push_back(const ResidueKey& key, std::string_view i_code, Residue&& atoms) {
+    keys.push_back(key);
+    residues.residues.push_back(std::move(atoms));
+    residues.seqs.emplace_back(key.res_name);
+    residues.seq_ns.push_back(key.res_seq);
+    residues.insertion_codes.emplace_back(i_code);
+  }
 };
+
+// The positions of the runs in key order, runs of one key in file order.
+std::vector<std::uint32_t> key_order(std::span<const ResidueRun> runs);
 
 // The runs joined by key: a residue holds the atoms of its runs in file order, and the insertion code
 // of the last atom filed under its key.
-SortedResidues residues_in_key_order(ResidueRuns& runs);
+SortedResidues residues_in_key_order(const ResidueRuns& runs);
 
 // A residue without atoms, named by a sequence or a list of unobserved residues.
 struct EmptyResidue {

@@ -41,35 +41,18 @@ std::optional<ResidueRef> StructureIndex::residue_index(const ResidueKey& key) c
 // Keys sort by chain identifier first, so each chain holds consecutive, ascending residue indices.
 StructureIndex fill_residues_and_chains(SortedResidues&& sorted, Residues& residues, Chains& chains) {
   StructureIndex index;
-  const std::size_t count = sorted.keys.size();
-  residues.residues = std::move(sorted.atoms);
-  residues.seqs.reserve(count);
-  residues.seq_ns.reserve(count);
-  residues.insertion_codes.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const ResidueKey& key = sorted.keys[i];
-    residues.seqs.emplace_back(key.res_name);
-    residues.seq_ns.push_back(key.res_seq);
-    residues.insertion_codes.emplace_back(sorted.i_codes[i]);
-    if (index.chain_ids.empty() || !same_text(index.chain_ids.back(), key.chain_id)) {
-      index.chain_ids.push_back(key.chain_id);
+  for (std::size_t i = 0; i < sorted.keys.size(); ++i) {
+    const std::string_view chain_id = sorted.keys[i].chain_id;
+    if (index.chain_ids.empty() || !same_text(index.chain_ids.back(), chain_id)) {
+      index.chain_ids.push_back(chain_id);
       chains.chains.emplace_back();
     }
     chains.chains.back().push_back(static_cast<ResidueRef>(i));
   }
   label_chains(chains, index.chain_ids);
+  residues = std::move(sorted.residues);
   index.keys = std::move(sorted.keys);
   return index;
-}
-
-std::optional<std::int32_t> formal_charge_sum(std::span<const AtomRef> atoms,
-                                              std::span<const std::int32_t> formal_charges) {
-  std::int64_t sum = 0;
-  for (const AtomRef atom : atoms) {
-    if (atom >= formal_charges.size()) return std::nullopt;
-    sum += formal_charges[atom];
-  }
-  return static_cast<std::int32_t>(sum);
 }
 
 }  // namespace redivi::structure::detail

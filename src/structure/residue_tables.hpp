@@ -29,7 +29,14 @@ struct StructureIndex {
 StructureIndex fill_residues_and_chains(SortedResidues&& sorted, Residues& residues, Chains& chains);
 
 // The sum of the atoms' formal charges, kept to its low 32 bits; nothing when an atom has no charge.
-std::optional<std::int32_t> formal_charge_sum(std::span<const AtomRef> atoms,
-                                              std::span<const std::int32_t> formal_charges);
+inline std::optional<std::int32_t> formal_charge_sum(std::span<const AtomRef> atoms,
+                                                     std::span<const std::int32_t> formal_charges) {
+  std::int64_t sum = 0;
+  for (const AtomRef atom : atoms) {
+    if (atom >= formal_charges.size()) return std::nullopt;
+    sum += formal_charges[atom];
+  }
+  return static_cast<std::int32_t>(sum);
+}
 
 }  // namespace redivi::structure::detail

@@ -20,6 +20,7 @@ struct ModelState {
   std::vector<std::int32_t> charges;
   std::vector<std::uint32_t> serials;
   structure::detail::ResidueRuns residues;
+  std::string_view filed_residue_columns;  // of the last atom filed
   std::vector<detail::SerialPair> conect;
 
   // The first model reserves for the whole input; a file of several models gives the room back.
@@ -109,12 +110,26 @@ class Reader {
     const auto index = static_cast<AtomRef>(topology.symbols.size());
     topology.symbols.push_back(atom.element);
     topology.geometry.insert(topology.geometry.end(), {atom.x, atom.y, atom.z});
-    const structure::detail::ResidueKey key{atom.chain_id, atom.res_seq, redivi::detail::stored_insertion_code(atom.i_code), atom.res_name};
-    model_.residues.file_atom(key, atom.i_code, index);
+    file_in_residue(atom, index);
     model_.serials.push_back(atom.serial);
     model_.names.emplace_back(atom.name);
     model_.charges.push_back(atom.charge);
     return {};
+  }
+
+  // Fast path: the record reader keeps the view of repeated residue columns, so an atom whose columns
+  // are the very view of the last atom filed has its key, without comparing it.
+  void file_in_residue(const detail::AtomView& atom, AtomRef index) {
+    std::string_view& filed = model_.filed_residue_columns;
+    if (filed.data() != nullptr && atom.residue_columns.data() == filed.data() &&
+        atom.residue_columns.size() == filed.size()) {
+      model_.residues.file_atom_in_last_run();
+      return;
+    }
+    const structure::detail::ResidueKey key{atom.chain_id, atom.res_seq,
+                                            redivi::detail::stored_insertion_code(atom.i_code), atom.res_name};
+    model_.residues.file_atom(key, atom.i_code, index);
+    filed = atom.residue_columns;
   }
 
   std::expected<void, Error> read_seqres(std::string_view line, std::uint64_t n) {

@@ -35,6 +35,9 @@ class ResidueRuns {
     runs_.push_back(ResidueRun{key, i_code, atom, 1});
   }
 
+  // Files the next atom under the last atom's key and insertion code, which the caller knows it has.
+  void file_atom_in_last_run() { ++runs_.back().atom_count; }
+
   std::span<const ResidueRun> runs() const { return runs_; }
 
  private:

@@ -101,12 +101,11 @@ void merge_stretches(std::vector<std::uint32_t>& positions, std::size_t start, B
   }
 }
 
-}  // namespace
-
-// The runs are put in chain order first by their segments of one chain, which are few; then the runs
-// of a chain are sorted only when they are not in order already, as they usually are. So the cost does
-// not grow with the number of places a chain's runs come in, as when the ligands and waters of every
-// chain follow all the polymers. Only positions move, never the runs.
+// The positions of the runs in key order, runs of one key in file order. The segments of one chain,
+// which are few, are put in chain order first; then the runs of a chain are merged only when they are
+// not in order already, as they usually are. So the cost does not grow with the number of places a
+// chain's runs come in, as when the ligands and waters of every chain follow all the polymers. Only
+// positions move, never the runs.
 std::vector<std::uint32_t> key_order(std::span<const ResidueRun> runs) {
   ChainSegments cut = cut_by_chain(runs);
   std::stable_sort(cut.segments.begin(), cut.segments.end(),
@@ -127,6 +126,8 @@ std::vector<std::uint32_t> key_order(std::span<const ResidueRun> runs) {
   }
   return order;
 }
+
+}  // namespace
 
 SortedResidues residues_in_key_order(const ResidueRuns& filed) {
   const std::span<const ResidueRun> runs = filed.runs();

@@ -66,9 +66,6 @@ struct SortedResidues {
   }
 };
 
-// The positions of the runs in key order, runs of one key in file order.
-std::vector<std::uint32_t> key_order(std::span<const ResidueRun> runs);
-
 // The runs joined by key: a residue holds the atoms of its runs in file order, and the insertion code
 // of the last atom filed under its key.
 SortedResidues residues_in_key_order(const ResidueRuns& runs);

@@ -1,7 +1,6 @@
 // The records that the mmCIF reader takes from a data block, and the stages that turn them into structures.
 #pragma once
 
-#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <expected>
@@ -19,6 +18,7 @@
 #include "redivi/chain.hpp"
 #include "redivi/convert/mmcif.hpp"
 #include "redivi/trc.hpp"
+#include "structure/residue_tables.hpp"
 
 namespace redivi::mmcif {
 
@@ -115,17 +115,6 @@ using CompBonds = std::unordered_map<std::string_view, std::vector<CompBond>>;
 using PolySeq = std::map<std::string_view, std::map<std::int32_t, std::string_view>>;
 using SeqBegins = std::unordered_map<std::string_view, std::int32_t>;
 
-// The residue key: "~" stands for no insertion code and sorts after the lettered codes.
-struct ResidueId {
-  std::string_view chain;
-  std::int32_t seq = 0;
-  std::string_view ins_code;
-  std::string_view name;
-
-  friend auto operator<=>(const ResidueId&, const ResidueId&) = default;
-  friend bool operator==(const ResidueId&, const ResidueId&) = default;
-};
-
 // One "_struct_conf" helix.
 struct MmcifHelixRecord {
   std::string_view helix_id;
@@ -170,20 +159,11 @@ struct SecondaryStructureRecords {
   std::unordered_map<std::pair<std::string_view, std::string_view>, StrandSense, StrandIdHash> strand_senses;
 };
 
-// The chains and residues of one structure, each in ascending order, to find their indices.
-struct StructureIndex {
-  std::span<const std::string_view> chain_ids;
-  std::span<const ResidueId> residue_ids;
-
-  std::optional<std::uint32_t> chain_index(std::string_view chain_id) const;
-  std::optional<std::uint32_t> residue_index(const ResidueId& residue_id) const;
-};
-
 SecondaryStructureRecords parse_secondary_structure(const DataBlock& block);
 std::optional<StrandSense> parse_sheet_sense(std::string_view text);
 // Sets the helices and strands of chains that resolve against the structure.
-void resolve_secondary_structure(const SecondaryStructureRecords& records, const StructureIndex& index,
-                                 Chains& chains);
+void resolve_secondary_structure(const SecondaryStructureRecords& records,
+                                 const structure::detail::StructureIndex& index, Chains& chains);
 
 // A formal charge written 2+, +2, 2-, -2 or 2; blank is 0.
 std::optional<std::int32_t> parse_charge(std::string_view text);

@@ -1,5 +1,4 @@
 // mmCIF helices and sheet strands: read once per data block, then resolved against each structure.
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +8,7 @@
 
 #include "cif/mmcif_records.hpp"
 #include "model/insertion_code.hpp"
+#include "structure/secondary_structure.hpp"
 
 namespace redivi::mmcif {
 namespace {
@@ -152,26 +152,12 @@ void read_sheet_ranges(const DataBlock& block, SecondaryStructureRecords& record
   });
 }
 
-// The chain and the first and last residue of a helix or strand, when the structure has all three.
-struct Span {
-  std::uint32_t chain, start, end;
-};
-
 template <class Record>
-std::optional<Span> resolve(const Record& record, const StructureIndex& index) {
-  const auto chain = index.chain_index(record.beg_chain_id);
-  if (!chain) return std::nullopt;
-  const auto start =
-      index.residue_index({record.beg_chain_id, record.beg_seq_id, record.beg_ins_code, record.beg_comp_id});
-  const auto end =
-      index.residue_index({record.end_chain_id, record.end_seq_id, record.end_ins_code, record.end_comp_id});
-  if (!start || !end) return std::nullopt;
-  return Span{*chain, *start, *end};
-}
-
-std::optional<HelixClass> helix_class(std::optional<std::int32_t> number) {
-  if (!number || *number < 1 || *number > 10) return std::nullopt;
-  return static_cast<HelixClass>(*number);
+std::optional<structure::detail::ResidueSpan> resolve(const Record& record,
+                                                      const structure::detail::StructureIndex& index) {
+  return structure::detail::resolve_span(
+      index, {record.beg_chain_id, record.beg_seq_id, record.beg_ins_code, record.beg_comp_id},
+      {record.end_chain_id, record.end_seq_id, record.end_ins_code, record.end_comp_id});
 }
 
 std::optional<StrandSense> strand_sense(const SecondaryStructureRecords& records, const MmcifSheetRangeRecord& strand) {
@@ -187,18 +173,6 @@ std::optional<std::uint32_t> strand_count(const SecondaryStructureRecords& recor
 }
 
 }  // namespace
-
-std::optional<std::uint32_t> StructureIndex::chain_index(std::string_view chain_id) const {
-  const auto found = std::lower_bound(chain_ids.begin(), chain_ids.end(), chain_id);
-  if (found == chain_ids.end() || *found != chain_id) return std::nullopt;
-  return static_cast<std::uint32_t>(found - chain_ids.begin());
-}
-
-std::optional<std::uint32_t> StructureIndex::residue_index(const ResidueId& residue_id) const {
-  const auto found = std::lower_bound(residue_ids.begin(), residue_ids.end(), residue_id);
-  if (found == residue_ids.end() || *found != residue_id) return std::nullopt;
-  return static_cast<std::uint32_t>(found - residue_ids.begin());
-}
 
 SecondaryStructureRecords parse_secondary_structure(const DataBlock& block) {
   SecondaryStructureRecords records;
@@ -220,13 +194,15 @@ std::optional<StrandSense> parse_sheet_sense(std::string_view text) {
   return std::nullopt;
 }
 
-void resolve_secondary_structure(const SecondaryStructureRecords& records, const StructureIndex& index,
-                                 Chains& chains) {
+// Unlike PDB, a strand's sense and count come from their own categories, its ordinal from its
+// identifier, and a helix length of 0 stays 0.
+void resolve_secondary_structure(const SecondaryStructureRecords& records,
+                                 const structure::detail::StructureIndex& index, Chains& chains) {
   AlphaHelices helices;
   for (const MmcifHelixRecord& record : records.helices) {
     if (const auto span = resolve(record, index)) {
       helices.push(std::string(record.helix_id), span->chain, span->start, span->end,
-                   helix_class(record.helix_class), record.helix_length);
+                   structure::detail::helix_class(record.helix_class.value_or(0)), record.helix_length);
     }
   }
   if (!helices.helix_ids.empty()) chains.alpha_helices = std::move(helices);

@@ -19,7 +19,8 @@ struct ModelState {
   std::vector<std::string> names;
   std::vector<std::int32_t> charges;
   std::vector<std::uint32_t> serials;
-  detail::ResidueCollections residues;
+  structure::detail::ResidueRuns residues;
+  std::string_view filed_residue_columns;  // of the last atom filed
   std::vector<detail::SerialPair> conect;
 
   // The first model reserves for the whole input; a file of several models gives the room back.
@@ -104,17 +105,31 @@ class Reader {
     }
     model_open_ = true;
     // Of alternate locations only the first, "A", is kept (a blank one too).
-    if (!atom.alt_loc.empty() && !detail::same_text(atom.alt_loc, "A")) return {};
+    if (!atom.alt_loc.empty() && !structure::detail::same_text(atom.alt_loc, "A")) return {};
     Topology& topology = model_.topology;
     const auto index = static_cast<AtomRef>(topology.symbols.size());
     topology.symbols.push_back(atom.element);
     topology.geometry.insert(topology.geometry.end(), {atom.x, atom.y, atom.z});
-    const detail::ResidueKey key{atom.chain_id, atom.res_seq, redivi::detail::stored_insertion_code(atom.i_code), atom.res_name};
-    model_.residues.file_atom(key, atom.i_code, index);
+    file_in_residue(atom, index);
     model_.serials.push_back(atom.serial);
     model_.names.emplace_back(atom.name);
     model_.charges.push_back(atom.charge);
     return {};
+  }
+
+  // Fast path: the record reader keeps the view of repeated residue columns, so an atom whose columns
+  // are the very view of the last atom filed has its key, without comparing it.
+  void file_in_residue(const detail::AtomView& atom, AtomRef index) {
+    std::string_view& filed = model_.filed_residue_columns;
+    if (filed.data() != nullptr && atom.residue_columns.data() == filed.data() &&
+        atom.residue_columns.size() == filed.size()) {
+      model_.residues.file_atom_in_last_run();
+      return;
+    }
+    const structure::detail::ResidueKey key{atom.chain_id, atom.res_seq,
+                                            redivi::detail::stored_insertion_code(atom.i_code), atom.res_name};
+    model_.residues.file_atom(key, atom.i_code, index);
+    filed = atom.residue_columns;
   }
 
   std::expected<void, Error> read_seqres(std::string_view line, std::uint64_t n) {
@@ -180,9 +195,9 @@ std::expected<void, Error> Reader::close_model(bool at_end_of_input) {
 
 std::expected<void, Error> Reader::finish_model() {
   model_.release_spare_room();
-  model_.residues.sort();
-  if (!seqres_.names.empty()) detail::align_seqres(seqres_, include_seqres_, model_.residues);
-  auto tables = detail::build_residue_tables(model_.residues, helices_, sheets_, model_.charges);
+  auto residues = structure::detail::residues_in_key_order(model_.residues);
+  if (!seqres_.names.empty()) detail::align_seqres(seqres_, include_seqres_, residues);
+  auto tables = detail::build_residue_tables(std::move(residues), helices_, sheets_, model_.charges);
   if (!tables) return std::unexpected(std::move(tables.error()));
   Topology& topology = model_.topology;
   topology.labels = std::move(model_.names);

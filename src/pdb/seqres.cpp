@@ -4,29 +4,24 @@
 #include "pdb/reader.hpp"
 #include "model/insertion_code.hpp"
 #include "redivi/diagnostics.hpp"
+#include "structure/sequence_alignment.hpp"
 #include "text/text.hpp"
 
 namespace redivi::pdb::detail {
 namespace {
 
+using structure::detail::ResidueKey;
+
 void warn(const std::string& message) { diagnostics::emit(target, diagnostics::Level::warn, message); }
 
 bool warnings_enabled() { return diagnostics::enabled(diagnostics::Level::warn); }
 
-// Sequence numbers wrap around in 32 bits, as the positions are counted from begin.
-std::int32_t offset(std::int32_t begin, std::size_t steps, bool forward) {
-  const auto base = static_cast<std::uint32_t>(begin);
-  const auto delta = static_cast<std::uint32_t>(steps);
-  return static_cast<std::int32_t>(forward ? base + delta : base - delta);
-}
-
-// The number of the first SEQRES position: the chain's DBREF sequence begin, else placed so that
-// the first SEQRES name equal to the name of the chain's first residue numbered min gets min.
+// The number of the first SEQRES position: the chain's DBREF sequence begin, else aligned on the
+// chain's first residue.
 std::optional<std::int32_t> sequence_begin(const SeqresRecords& seqres, std::string_view chain_id,
                                            std::span<const std::string> names, const ResidueKey& first) {
   if (const auto dbref = seqres.seq_begins.find(chain_id); dbref != seqres.seq_begins.end()) return dbref->second;
-  const auto found = std::find(names.begin(), names.end(), first.res_name);
-  if (found != names.end()) return offset(first.res_seq, static_cast<std::size_t>(found - names.begin()), false);
+  if (const auto begin = structure::detail::sequence_begin(names, first)) return begin;
   if (warnings_enabled()) {
     warn(text::concat("WARNING: chain ", chain_id, ": could not align SEQRES with ATOM records (residue ", first.res_name,
                       " at seq_n ", first.res_seq,
@@ -56,34 +51,22 @@ void warn_internal(std::string_view chain_id, const std::vector<std::pair<std::s
                     list));
 }
 
-struct ChainOrder {
-  bool operator()(const ResidueRun& run, std::string_view id) const { return run.key.chain_id < id; }
-  bool operator()(std::string_view id, const ResidueRun& run) const { return id < run.key.chain_id; }
-};
-
-struct SeqOrder {
-  bool operator()(const ResidueRun& run, std::int32_t n) const { return run.key.res_seq < n; }
-  bool operator()(std::int32_t n, const ResidueRun& run) const { return n < run.key.res_seq; }
-};
-
 // Numbers the SEQRES names of one chain, whose residues (in key order) are chain; residues to add
-// go to added.
+// go to added. Unlike mmCIF, include_seqres can turn the adding off, and the terminal and missing
+// internal residues are reported.
 void align_chain(const SeqresRecords& seqres, std::string_view chain_id, std::span<const std::string> names,
-                 std::span<const ResidueRun> chain, bool include_seqres, std::vector<ResidueKey>& added) {
-  const std::int32_t min = chain.front().key.res_seq;
-  const std::int32_t max = chain.back().key.res_seq;
-  const auto begin = sequence_begin(seqres, chain_id, names, chain.front().key);
+                 std::span<const ResidueKey> chain, bool include_seqres,
+                 std::vector<structure::detail::EmptyResidue>& added) {
+  const std::int32_t min = chain.front().res_seq;
+  const std::int32_t max = chain.back().res_seq;
+  const auto begin = sequence_begin(seqres, chain_id, names, chain.front());
   if (!begin) return;
-  // Within one chain the runs are in order of sequence number.
-  const auto present = [&chain](std::int32_t n) { return std::binary_search(chain.begin(), chain.end(), n, SeqOrder{}); };
   std::vector<std::pair<std::string_view, std::int32_t>> missing;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    const std::int32_t n = offset(*begin, i, true);
-    if (present(n)) continue;
+  for (const auto [position, n] : structure::detail::sequence_gaps(chain, *begin, names.size())) {
     if (include_seqres) {
-      added.push_back(ResidueKey{chain_id, n, redivi::detail::no_insertion_code, names[i]});
+      added.push_back({ResidueKey{chain_id, n, redivi::detail::no_insertion_code, names[position]}, {}});
     } else if (min < n && n < max) {
-      missing.emplace_back(names[i], n);
+      missing.emplace_back(names[position], n);
     }
   }
   if (include_seqres) warn_terminal(chain_id, min, max, *begin, names.size());
@@ -92,17 +75,14 @@ void align_chain(const SeqresRecords& seqres, std::string_view chain_id, std::sp
 
 }  // namespace
 
-void align_seqres(const SeqresRecords& seqres, bool include_seqres, ResidueCollections& residues) {
-  std::vector<ResidueKey> added;
-  const auto runs = residues.runs();
+void align_seqres(const SeqresRecords& seqres, bool include_seqres, structure::detail::SortedResidues& residues) {
+  std::vector<structure::detail::EmptyResidue> added;
   for (const auto& [chain_id, names] : seqres.names) {
-    const auto [first, last] = std::equal_range(runs.begin(), runs.end(), std::string_view(chain_id), ChainOrder{});
-    if (first == last) continue;  // the model has no residue in this chain
-    align_chain(seqres, chain_id, names, std::span(first, last), include_seqres, added);
+    const auto chain = structure::detail::chain_residues(residues.keys, chain_id);
+    if (chain.empty()) continue;  // the model has no residue in this chain
+    align_chain(seqres, chain_id, names, chain, include_seqres, added);
   }
-  if (added.empty()) return;
-  for (const ResidueKey& key : added) residues.add_empty(key);
-  residues.sort();
+  structure::detail::add_residues_without_atoms(residues, std::move(added));
 }
 
 }  // namespace redivi::pdb::detail

@@ -195,8 +195,8 @@ std::expected<void, WriteError> write_sheets(std::string& out, const TRC& trc) {
   const BetaSheets& sheets = *trc.chains.beta_sheets;
   Sheet record;
   // The registration columns stay blank.
-  record.cur_i_code = redivi::detail::no_insertion_code;
-  record.prev_i_code = redivi::detail::no_insertion_code;
+  record.cur_i_code = std::string(redivi::detail::no_insertion_code);
+  record.prev_i_code = std::string(redivi::detail::no_insertion_code);
   for (std::size_t k = 0; k < sheets.sheet_ids.size(); ++k) {
     record.strand = strand_number(sheets, k);
     record.sheet_id = sheets.sheet_ids[k];

@@ -300,6 +300,14 @@ void write_conects(std::string& out, const TRC& trc) {
   }
 }
 
+// The columns that serials past 99,999 add to the atom lines: one for each power of ten from 100,000 up
+// that an atom's serial (its index) reaches.
+std::size_t widened_serial_bytes(std::size_t atoms) {
+  std::size_t extra = 0;
+  for (std::size_t power = 100'000; power < atoms; power *= 10) extra += atoms - power;
+  return extra;
+}
+
 std::size_t estimated_size(const TRC& trc) {
   const Chains& chains = trc.chains;
   const std::size_t lines = trc.topology.symbols.size() + trc.residues.residues.size() / seqres_names_per_line +
@@ -307,7 +315,7 @@ std::size_t estimated_size(const TRC& trc) {
                             (chains.beta_sheets ? chains.beta_sheets->sheet_ids.size() : 0);
   const std::size_t bonds = trc.topology.connectivity ? trc.topology.connectivity->size() : 0;
   // The slack lets the last lines reserve room for their widest form without moving the text.
-  return lines * line_bytes + bonds * conect_bytes + 1024;
+  return lines * line_bytes + widened_serial_bytes(trc.topology.symbols.size()) + bonds * conect_bytes + 1024;
 }
 
 }  // namespace

@@ -145,24 +145,24 @@ SortedResidues residues_in_key_order(const ResidueRuns& filed) {
   return residues;
 }
 
-// Residues already there come first among equal keys, so a key that has atoms keeps them and its code.
+// A key already there keeps its atoms and code; of equal keys in added the first counts. The new
+// residues are merged in from the back, in place, so the table is never held twice.
 void add_residues_without_atoms(SortedResidues& sorted, std::vector<EmptyResidue> added) {
+  const auto by_key = [](const EmptyResidue& a, const EmptyResidue& b) { return a.key < b.key; };
+  std::stable_sort(added.begin(), added.end(), by_key);
+  const auto same_key = [](const EmptyResidue& a, const EmptyResidue& b) { return a.key == b.key; };
+  added.erase(std::unique(added.begin(), added.end(), same_key), added.end());
+  std::erase_if(added, [&sorted](const EmptyResidue& residue) {
+    return std::binary_search(sorted.keys.begin(), sorted.keys.end(), residue.key);
+  });
   if (added.empty()) return;
-  std::stable_sort(added.begin(), added.end(),
-                   [](const EmptyResidue& a, const EmptyResidue& b) { return a.key < b.key; });
-  SortedResidues merged;
-  merged.reserve(sorted.keys.size() + added.size());
-  const auto take = [&](std::size_t at) {
-    merged.push_back(sorted.keys[at], sorted.residues.insertion_codes[at], std::move(sorted.residues.residues[at]));
-  };
-  std::size_t i = 0;
-  for (const EmptyResidue& residue : added) {
-    for (; i < sorted.keys.size() && sorted.keys[i] <= residue.key; ++i) take(i);
-    if (!merged.keys.empty() && merged.keys.back() == residue.key) continue;
-    merged.push_back(residue.key, residue.i_code, {});
+  std::size_t old_end = sorted.keys.size();
+  std::size_t end = old_end + added.size();
+  sorted.resize(end);
+  for (auto residue = added.rbegin(); residue != added.rend(); ++residue) {
+    for (; old_end > 0 && residue->key < sorted.keys[old_end - 1]; --old_end) sorted.move(old_end - 1, --end);
+    sorted.set(--end, residue->key, residue->i_code);
   }
-  for (; i < sorted.keys.size(); ++i) take(i);
-  sorted = std::move(merged);
 }
 
 }  // namespace redivi::structure::detail

@@ -64,6 +64,30 @@ struct SortedResidues {
     residues.seq_ns.push_back(key.res_seq);
     residues.insertion_codes.emplace_back(i_code);
   }
+
+  // For a merge in place: entries at the end, an entry moved further back, an entry set without atoms.
+  void resize(std::size_t count) {
+    reserve(count);  // exactly: resize alone would double the columns
+    keys.resize(count);
+    residues.residues.resize(count);
+    residues.seqs.resize(count);
+    residues.seq_ns.resize(count);
+    residues.insertion_codes.resize(count);
+  }
+  void move(std::size_t from, std::size_t to) {
+    keys[to] = keys[from];
+    residues.residues[to] = std::move(residues.residues[from]);
+    residues.seqs[to] = std::move(residues.seqs[from]);
+    residues.seq_ns[to] = residues.seq_ns[from];
+    residues.insertion_codes[to] = std::move(residues.insertion_codes[from]);
+  }
+  void set(std::size_t at, const ResidueKey& key, std::string_view i_code) {
+    keys[at] = key;
+    residues.residues[at].clear();
+    residues.seqs[at] = key.res_name;
+    residues.seq_ns[at] = key.res_seq;
+    residues.insertion_codes[at] = i_code;
+  }
 };
 
 // The runs joined by key: a residue holds the atoms of its runs in file order, and the insertion code

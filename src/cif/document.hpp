@@ -69,10 +69,12 @@ class RowSink {
   virtual void row(Row row) = 0;
 };
 
-// As above, but the loops of category (in open blocks) are handed to sink row by row: the block keeps
-// their tags with no rows.
-std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text, std::string_view category,
-                                                              RowSink& sink);
+// As above, but only the loops and single items of categories are kept (a single item's category is its
+// tag up to the first "."): the value lines of other loops are passed over unread. The loops of
+// streamed_category, one of them, are handed to sink row by row: the block keeps their tags with no rows.
+std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text,
+                                                              std::span<const std::string_view> categories,
+                                                              std::string_view streamed_category, RowSink& sink);
 
 const Loop* get_loop_data(const DataBlock& block, std::string_view category);
 std::optional<std::string_view> get_single_data(const DataBlock& block, std::string_view tag);

@@ -21,6 +21,13 @@ namespace {
 
 constexpr std::string_view target = "redivi::convert::mmcif";
 
+// The categories looked up here and by the secondary-structure reader, as loops or single items; the
+// tokenizer passes over every other one.
+constexpr std::array<std::string_view, 10> read_categories = {
+    "_atom_site", "_chem_comp_bond", "_pdbx_poly_seq_scheme", "_struct_ref_seq", "_struct_conn",
+    "_pdbx_unobs_or_zero_occ_residues", "_struct_conf", "_struct_sheet", "_struct_sheet_order",
+    "_struct_sheet_range"};
+
 namespace atom_site {
 enum : std::size_t {
   type_symbol, label_atom_id, label_alt_id, label_comp_id, label_asym_id, label_seq_id, ins_code,
@@ -317,7 +324,7 @@ void insert_chain_seq_begin(SeqBegins& seq_begins, std::string_view strand_ids, 
 
 std::expected<std::vector<TRC>, MmCifError> from_mmcif(std::string_view contents) {
   AtomSites atom_sites;
-  auto blocks = parse_mmcif(contents, "_atom_site", atom_sites);
+  auto blocks = parse_mmcif(contents, read_categories, "_atom_site", atom_sites);
   if (!blocks) return std::unexpected(std::move(blocks.error()));
   std::vector<TRC> structures;
   for (std::size_t i = 0; i < blocks->size(); ++i) {

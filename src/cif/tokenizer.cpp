@@ -1,9 +1,13 @@
 // CIF text to data blocks: block headers, loops whose rows may run over several lines, single items.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <deque>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,6 +16,7 @@
 #include "cif/document.hpp"
 #include "text/text.hpp"
 #include "text/unicode.hpp"
+#include "text/byte_chunk.hpp"
 
 namespace redivi::mmcif {
 namespace {
@@ -19,13 +24,18 @@ namespace {
 // The next line stays in view until it is consumed, so a loop can leave the line that ends it.
 class LineCursor {
  public:
-  explicit LineCursor(std::string_view text) : lines_{text} { has_next_ = lines_.next(next_); }
+  explicit LineCursor(std::string_view text) : lines_{text}, text_end_{text.data() + text.size()} {
+    has_next_ = lines_.next(next_);
+  }
 
   bool peek(std::string_view& line) const {
     line = next_;
     return has_next_;
   }
   void advance() { has_next_ = lines_.next(next_); }
+
+  // Where the whole text ends: bytes past a line's end may be read up to here.
+  const char* text_end() const { return text_end_; }
 
   // The text from the next line on.
   std::string_view remaining() const {
@@ -37,6 +47,7 @@ class LineCursor {
 
  private:
   text::Lines lines_;
+  const char* text_end_;
   std::string_view next_;
   bool has_next_ = false;
 };
@@ -70,22 +81,85 @@ std::size_t multi_byte_space(const char* p, const char* end) {
   return unicode::detail::multi_byte_space_length({p, static_cast<std::size_t>(end - p)});
 }
 
+// Bytes that may end a token: ASCII white space and the quotes lie below "(", the lead bytes of multi-byte
+// white space above 0x7F. The ordinary bytes among them ("!", "#" to "&", control and other non-ASCII
+// bytes) are told apart by their class.
+bool may_end_token(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < '(' || byte >= 0x80;
+}
+
 // Appends the tokens of one value line to cells; the nulls "?" and "." become empty cells.
 class Tokenizer {
  public:
-  Tokenizer(std::vector<std::string_view>& cells, std::deque<std::string>& glued_cells)
-      : cells_{cells}, glued_cells_{glued_cells} {}
+  // Bytes past a line's end, up to text_end, may be read a chunk at a time.
+  Tokenizer(std::vector<std::string_view>& cells, std::deque<std::string>& glued_cells, const char* text_end)
+      : cells_{cells}, glued_cells_{glued_cells}, text_end_{text_end} {}
 
+  // A line of blank-separated tokens is split by bit masks, 64 bytes at a time; from the first token that
+  // holds any other byte the full rules take over.
   void tokenize(std::string_view line) {
-    const char* p = line.data();
-    const char* const end = p + line.size();
-    while (p != end) {
+    const char* const begin = line.data();
+    const char* token = nullptr;  // a token not yet ended
+    std::uint64_t after_blank = 1;  // the line starts as if after a blank
+    for (std::size_t offset = 0; offset < line.size(); offset += 64) {
+      const char* const block = begin + offset;
+      const std::optional<std::uint64_t> blanks = blank_bits(block, line.size() - offset);
+      if (!blanks) return tokenize_fully(token != nullptr ? token : block, begin + line.size());
+      // A token starts or ends wherever a byte and the one before it differ in being blank.
+      std::uint64_t edges = *blanks ^ ((*blanks << 1) | after_blank);
+      after_blank = *blanks >> 63;
+      for (; edges != 0; edges &= edges - 1) {
+        const char* const at = block + std::countr_zero(edges);
+        if (token == nullptr) {
+          token = at;
+        } else {
+          emit(token, at);
+          token = nullptr;
+        }
+      }
+    }
+    if (token != nullptr) emit(token, begin + line.size());
+  }
+
+ private:
+  // Bit i of a block of up to 64 bytes is set for a blank (" ") at byte i, and for the bytes past its size.
+  // Nothing when the block holds a byte for the full rules: any other white space, a quote, a ";" or a
+  // non-ASCII byte (and, to keep the test short, "!" and "#" to "&").
+  std::optional<std::uint64_t> blank_bits(const char* block, std::size_t size) const {
+    std::uint64_t blanks = 0;
+    std::uint64_t others = 0;
+    for (std::size_t i = 0; i < 64 && i < size; i += text::ByteChunk::size) {
+      const text::ByteChunk chunk = chunk_at(block + i);
+      const std::uint64_t chunk_blanks = chunk.equal_to(' ');
+      std::uint64_t chunk_others = (chunk.below_or_non_ascii('(') & ~chunk_blanks) | chunk.equal_to(';');
+      if (size - i < text::ByteChunk::size) chunk_others &= (std::uint64_t{1} << (size - i)) - 1;  // past the block
+      blanks |= chunk_blanks << i;
+      others |= chunk_others;
+    }
+    if (others != 0) return std::nullopt;
+    return size < 64 ? blanks | ~std::uint64_t{0} << size : blanks;
+  }
+
+  // The chunk from p on; bytes past the end of the text read as blanks.
+  text::ByteChunk chunk_at(const char* p) const {
+    if (static_cast<std::size_t>(text_end_ - p) >= text::ByteChunk::size) return text::ByteChunk{p};
+    char bytes[text::ByteChunk::size];
+    std::memset(bytes, ' ', sizeof bytes);
+    std::memcpy(bytes, p, static_cast<std::size_t>(text_end_ - p));
+    return text::ByteChunk{bytes};
+  }
+
+  void tokenize_fully(const char* p, const char* const end) {
+    while (true) {
+      while (p != end && *p == ' ') ++p;
+      if (p == end) return;
       switch (start_class(*p)) {
-        case ByteClass::space:
-          ++p;
-          break;
         case ByteClass::ordinary:
           p = token(p, end);
+          break;
+        case ByteClass::space:
+          ++p;
           break;
         case ByteClass::quote:
           p = quoted_run(p, end, nullptr);
@@ -105,17 +179,19 @@ class Tokenizer {
     }
   }
 
- private:
   // The token that starts at start, up to white space or a quoted run. Returns where it ended.
   const char* token(const char* start, const char* end) {
     const char* p = start + 1;
     while (true) {
-      while (p != end && token_class(*p) == ByteClass::ordinary) ++p;
+      p = next_token_end(p, end);
       if (p == end) {
         emit(start, end);
         return end;
       }
       switch (token_class(*p)) {
+        case ByteClass::ordinary:
+          ++p;
+          break;
         case ByteClass::space:
           emit(start, p);
           return p + 1;
@@ -129,6 +205,18 @@ class Tokenizer {
           ++p;  // a multi-byte character that is no white space
       }
     }
+  }
+
+  // The first byte from p on that may end a token, or end.
+  const char* next_token_end(const char* p, const char* end) const {
+    while (p < end && static_cast<std::size_t>(text_end_ - p) >= text::ByteChunk::size) {
+      if (const std::uint32_t flags = text::ByteChunk{p}.below_or_non_ascii('(')) {
+        return std::min(p + std::countr_zero(flags), end);
+      }
+      p += text::ByteChunk::size;
+    }
+    while (p < end && !may_end_token(*p)) ++p;
+    return std::min(p, end);
   }
 
   // The run after the quote at quote, up to the same quote or the end of the line, ends the current
@@ -160,20 +248,30 @@ class Tokenizer {
 
   std::vector<std::string_view>& cells_;
   std::deque<std::string>& glued_cells_;
+  const char* text_end_;
 };
 
-// Tested on every value line, so the first byte decides before any keyword is compared.
-bool ends_loop(std::string_view trimmed) {
-  if (trimmed.empty()) return false;
+// What a line is to a loop, by the start of its trimmed text.
+enum class LineKind : unsigned char { value, skipped, ends_loop };
+
+LineKind kind_of_trimmed(std::string_view trimmed) {
+  if (trimmed.empty()) return LineKind::skipped;
   switch (trimmed.front()) {
-    case '_': return true;
-    case 'l': return trimmed.starts_with("loop_");
-    case 'd': return trimmed.starts_with("data_");
-    default: return false;
+    case '#': return LineKind::skipped;
+    case '_': return LineKind::ends_loop;
+    case 'l': return trimmed.starts_with("loop_") ? LineKind::ends_loop : LineKind::value;
+    case 'd': return trimmed.starts_with("data_") ? LineKind::ends_loop : LineKind::value;
+    default: return LineKind::value;
   }
 }
 
-bool is_skipped(std::string_view trimmed) { return trimmed.empty() || trimmed.starts_with('#'); }
+// Tested on every line of a loop: a line that starts with a visible ASCII byte starts its trimmed text.
+LineKind line_kind(std::string_view line) {
+  const auto first = line.empty() ? 0u : static_cast<unsigned char>(line.front());
+  return kind_of_trimmed(first > ' ' && first < 0x80 ? line : unicode::trim(line));
+}
+
+bool is_skipped(std::string_view trimmed) { return kind_of_trimmed(trimmed) == LineKind::skipped; }
 
 // An upper estimate of a loop's rows from its value lines, up to the line that ends the loop: one row
 // per line, but no more cells than half the bytes, as each cell takes a character and a separator.
@@ -183,8 +281,7 @@ std::size_t estimated_rows(std::string_view values, std::size_t width) {
   std::size_t bytes = 0;
   std::string_view line;
   while (lines.next(line)) {
-    const std::string_view trimmed = unicode::trim(line);
-    if (!is_skipped(trimmed) && ends_loop(trimmed)) break;
+    if (line_kind(line) == LineKind::ends_loop) break;
     ++line_count;
     bytes += line.size() + 1;
   }
@@ -199,7 +296,7 @@ void read_row(LineCursor& cursor, std::string_view line, Loop& loop, Tokenizer& 
   while (true) {
     tokenizer.tokenize(line);
     if (loop.cells.size() - start >= width) break;
-    if (!cursor.peek(line) || ends_loop(unicode::trim(line))) break;
+    if (!cursor.peek(line) || line_kind(line) == LineKind::ends_loop) break;
     cursor.advance();
   }
   if (loop.cells.size() - start != width) loop.cells.resize(start);
@@ -208,11 +305,7 @@ void read_row(LineCursor& cursor, std::string_view line, Loop& loop, Tokenizer& 
 // The value lines of a loop that is dropped. They end where the rows of a kept loop would end.
 void skip_values(LineCursor& cursor) {
   std::string_view line;
-  while (cursor.peek(line)) {
-    const std::string_view trimmed = unicode::trim(line);
-    if (!is_skipped(trimmed) && ends_loop(trimmed)) return;
-    cursor.advance();
-  }
+  while (cursor.peek(line) && line_kind(line) != LineKind::ends_loop) cursor.advance();
 }
 
 // The tag lines after a "loop_" line.
@@ -230,13 +323,13 @@ std::vector<std::string_view> read_tags(LineCursor& cursor) {
 
 // The rows of a loop up to the next tag, loop or block. With a sink each row is handed over, then dropped.
 void read_rows(LineCursor& cursor, Loop& loop, std::deque<std::string>& glued_cells, RowSink* sink) {
-  Tokenizer tokenizer{loop.cells, glued_cells};
+  Tokenizer tokenizer{loop.cells, glued_cells, cursor.text_end()};
   std::string_view line;
   while (cursor.peek(line)) {
-    const std::string_view trimmed = unicode::trim(line);
-    if (!is_skipped(trimmed) && ends_loop(trimmed)) break;
+    const LineKind kind = line_kind(line);
+    if (kind == LineKind::ends_loop) break;
     cursor.advance();
-    if (is_skipped(trimmed)) continue;
+    if (kind == LineKind::skipped) continue;
     read_row(cursor, line, loop, tokenizer);
     if (sink != nullptr && !loop.cells.empty()) {
       sink->row(loop.row(0));
@@ -245,32 +338,42 @@ void read_rows(LineCursor& cursor, Loop& loop, std::deque<std::string>& glued_ce
   }
 }
 
-// A loop is kept under its category: the first tag up to its first ".".
+// A loop is kept under its category: the first tag up to its first ".". A single item's category is found
+// the same way from its tag.
 std::string_view category_of(std::string_view tag) { return tag.substr(0, tag.find('.')); }
 
+// The blocks read so far, the categories kept, and the category whose rows go to the sink.
+struct Parse {
+  std::vector<DataBlock> blocks;
+  bool block_open = false;
+  std::span<const std::string_view> categories;  // every category when empty
+  std::string_view streamed_category;
+  RowSink* sink = nullptr;
+
+  bool keeps(std::string_view category) const {
+    return categories.empty() || std::find(categories.begin(), categories.end(), category) != categories.end();
+  }
+};
+
 // "_tag value" on one line; a tag whose value would follow on later lines is ignored.
-void read_single_item(std::string_view trimmed, DataBlock& block) {
+void read_single_item(std::string_view trimmed, Parse& parse) {
   for (std::size_t i = 0; i < trimmed.size(); ++i) {
     if (const std::size_t width = unicode::space_length(trimmed.substr(i))) {
-      block.items.insert_or_assign(trimmed.substr(0, i), DataItem{unicode::trim(trimmed.substr(i + width))});
+      const std::string_view tag = trimmed.substr(0, i);
+      if (parse.keeps(category_of(tag))) {
+        parse.blocks.back().items.insert_or_assign(tag, DataItem{unicode::trim(trimmed.substr(i + width))});
+      }
       return;
     }
   }
 }
 
-// The blocks read so far, and the category whose rows go to the sink.
-struct Parse {
-  std::vector<DataBlock> blocks;
-  bool block_open = false;
-  std::string_view streamed_category;
-  RowSink* sink = nullptr;
-};
-
-// The loop after a "loop_" line, kept under its category in the open block; dropped without tags or block.
+// The loop after a "loop_" line, kept under its category in the open block; dropped without tags or
+// block, or when its category is not kept.
 void read_loop(LineCursor& cursor, Parse& parse) {
   Loop loop;
   loop.tags = read_tags(cursor);
-  if (loop.tags.empty() || !parse.block_open) {
+  if (loop.tags.empty() || !parse.block_open || !parse.keeps(category_of(loop.tags.front()))) {
     skip_values(cursor);
     return;
   }
@@ -301,7 +404,7 @@ std::vector<DataBlock> parse_blocks(std::string_view text, Parse& parse) {
     } else if (trimmed.starts_with("loop_")) {
       read_loop(cursor, parse);
     } else if (trimmed.starts_with('_') && parse.block_open) {
-      read_single_item(trimmed, parse.blocks.back());
+      read_single_item(trimmed, parse);
     }
   }
   return std::move(parse.blocks);
@@ -314,10 +417,12 @@ std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view t
   return parse_blocks(text, parse);
 }
 
-std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text, std::string_view category,
-                                                              RowSink& sink) {
+std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text,
+                                                              std::span<const std::string_view> categories,
+                                                              std::string_view streamed_category, RowSink& sink) {
   Parse parse;
-  parse.streamed_category = category;
+  parse.categories = categories;
+  parse.streamed_category = streamed_category;
   parse.sink = &sink;
   return parse_blocks(text, parse);
 }

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -96,49 +95,56 @@ class Tokenizer {
   Tokenizer(std::vector<std::string_view>& cells, std::deque<std::string>& glued_cells, const char* text_end)
       : cells_{cells}, glued_cells_{glued_cells}, text_end_{text_end} {}
 
-  // A line of blank-separated tokens is split by bit masks, 64 bytes at a time; from the first token that
-  // holds any other byte the full rules take over.
   void tokenize(std::string_view line) {
-    const char* const begin = line.data();
-    const char* token = nullptr;  // a token not yet ended
-    std::uint64_t after_blank = 1;  // the line starts as if after a blank
-    for (std::size_t offset = 0; offset < line.size(); offset += 64) {
-      const char* const block = begin + offset;
-      const std::optional<std::uint64_t> blanks = blank_bits(block, line.size() - offset);
-      if (!blanks) return tokenize_fully(token != nullptr ? token : block, begin + line.size());
-      // A token starts or ends wherever a byte and the one before it differ in being blank.
-      std::uint64_t edges = *blanks ^ ((*blanks << 1) | after_blank);
-      after_blank = *blanks >> 63;
-      for (; edges != 0; edges &= edges - 1) {
-        const char* const at = block + std::countr_zero(edges);
-        if (token == nullptr) {
-          token = at;
-        } else {
-          emit(token, at);
-          token = nullptr;
-        }
-      }
-    }
-    if (token != nullptr) emit(token, begin + line.size());
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    while (p != end) p = tokenize_block(p, end);
   }
 
  private:
-  // Bit i of a block of up to 64 bytes is set for a blank (" ") at byte i, and for the bytes past its size.
-  // Nothing when the block holds a byte for the full rules: any other white space, a quote, a ";" or a
-  // non-ASCII byte (and, to keep the test short, "!" and "#" to "&").
-  std::optional<std::uint64_t> blank_bits(const char* block, std::size_t size) const {
+  // The tokens of the up to 64 bytes from p on, which starts a token or white space, split at their blanks
+  // by bit masks, up to the first byte that needs the full rules; they read that byte's token. Returns
+  // where the next block starts: after the last token ended, or at a token that runs past the block.
+  const char* tokenize_block(const char* p, const char* end) {
+    const std::size_t size = std::min<std::size_t>(64, static_cast<std::size_t>(end - p));
+    const BlockBits bits = classify(p, size);
+    const int plain = bits.others == 0 ? 64 : std::countr_zero(bits.others);  // the bytes before are plain
+    // A token starts at a byte after a blank (or at p), and ends at a blank after a byte.
+    const std::uint64_t after_blank = (bits.blanks << 1) | 1;
+    std::uint64_t ends = bits.blanks & ~after_blank;
+    for (std::uint64_t starts = ~bits.blanks & after_blank; starts != 0; starts &= starts - 1) {
+      const int start = std::countr_zero(starts);
+      const int stop = ends == 0 ? 64 : std::countr_zero(ends);
+      if (start >= plain || stop > plain) return read_fully(p + start, end);
+      if (stop == 64) return start == 0 ? read_fully(p, end) : p + start;
+      emit(p + start, p + stop);
+      ends &= ends - 1;
+    }
+    return plain < 64 ? read_fully(p + plain, end) : p + size;
+  }
+
+  // Bit i stands for byte i of a block: blanks (" ", and every byte past the block's size), and the bytes
+  // for the full rules: any other white space, a quote, a ";" or a non-ASCII byte (and, to keep the test
+  // short, "!" and "#" to "&").
+  struct BlockBits {
     std::uint64_t blanks = 0;
     std::uint64_t others = 0;
-    for (std::size_t i = 0; i < 64 && i < size; i += text::ByteChunk::size) {
+  };
+
+  BlockBits classify(const char* block, std::size_t size) const {
+    BlockBits bits;
+    for (std::size_t i = 0; i < size; i += text::ByteChunk::size) {
       const text::ByteChunk chunk = chunk_at(block + i);
-      const std::uint64_t chunk_blanks = chunk.equal_to(' ');
-      std::uint64_t chunk_others = (chunk.below_or_non_ascii('(') & ~chunk_blanks) | chunk.equal_to(';');
-      if (size - i < text::ByteChunk::size) chunk_others &= (std::uint64_t{1} << (size - i)) - 1;  // past the block
-      blanks |= chunk_blanks << i;
-      others |= chunk_others;
+      const std::uint64_t blanks = chunk.equal_to(' ');
+      bits.blanks |= blanks << i;
+      bits.others |= static_cast<std::uint64_t>((chunk.below_or_non_ascii('(') & ~blanks) | chunk.equal_to(';')) << i;
     }
-    if (others != 0) return std::nullopt;
-    return size < 64 ? blanks | ~std::uint64_t{0} << size : blanks;
+    if (size < 64) {
+      const std::uint64_t outside = ~std::uint64_t{0} << size;
+      bits.blanks |= outside;
+      bits.others &= ~outside;
+    }
+    return bits;
   }
 
   // The chunk from p on; bytes past the end of the text read as blanks.
@@ -150,33 +156,24 @@ class Tokenizer {
     return text::ByteChunk{bytes};
   }
 
-  void tokenize_fully(const char* p, const char* const end) {
-    while (true) {
-      while (p != end && *p == ' ') ++p;
-      if (p == end) return;
-      switch (start_class(*p)) {
-        case ByteClass::ordinary:
-          p = token(p, end);
-          break;
-        case ByteClass::space:
-          ++p;
-          break;
-        case ByteClass::quote:
-          p = quoted_run(p, end, nullptr);
-          break;
-        case ByteClass::semicolon:
-          // A ";" opening a token stands for an empty cell and hides the rest of the line.
-          emit({});
-          return;
-        case ByteClass::maybe_space:
-          if (const std::size_t width = multi_byte_space(p, end)) {
-            p += width;
-          } else {
-            p = token(p, end);
-          }
-          break;
-      }
+  // One token or white-space character from p on, by the full rules. Returns where it ended.
+  const char* read_fully(const char* p, const char* end) {
+    switch (start_class(*p)) {
+      case ByteClass::ordinary:
+        return token(p, end);
+      case ByteClass::space:
+        return p + 1;
+      case ByteClass::quote:
+        return quoted_run(p, end, nullptr);
+      case ByteClass::semicolon:
+        // A ";" opening a token stands for an empty cell and hides the rest of the line.
+        emit({});
+        return end;
+      case ByteClass::maybe_space:
+        if (const std::size_t width = multi_byte_space(p, end)) return p + width;
+        return token(p, end);
     }
+    return end;
   }
 
   // The token that starts at start, up to white space or a quoted run. Returns where it ended.

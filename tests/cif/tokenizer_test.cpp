@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <span>
 #include <string>
@@ -78,6 +80,62 @@ TEST(CifTokenizer, SplitsValueLinesIntoCells) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     EXPECT_EQ(loop_cells(std::string(c.line) + "\n", c.cells.size()), c.cells);
+  }
+}
+
+// The tokenizing rules over ASCII text, character by character: what the cells of a line must be.
+std::vector<std::string> rule_cells(std::string_view line) {
+  std::vector<std::string> cells;
+  std::string token;
+  const auto end_token = [&] {
+    if (!token.empty()) cells.push_back(token == "?" || token == "." ? "" : token);
+    token.clear();
+  };
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '\'' || c == '"') {
+      const std::size_t close = std::min(line.find(c, i + 1), line.size());
+      token += line.substr(i + 1, close - i - 1);
+      end_token();
+      i = close;
+    } else if (c == ';' && token.empty()) {
+      cells.emplace_back();
+      return cells;
+    } else if (c == ' ' || (c >= '\t' && c <= '\r')) {
+      end_token();
+    } else {
+      token += c;
+    }
+  }
+  end_token();
+  return cells;
+}
+
+// Long lines mixing plain tokens of every length with blanks, tabs, quotes, glued and null tokens, so that
+// every kind of byte falls before, on and after the 64-byte steps of the splitter; each line is read once
+// followed by a line feed and once at the very end of the text.
+TEST(CifTokenizer, SplitsLongLinesAsTheRulesSay) {
+  const std::string_view pieces[] = {" ", "   ", "\t", "'a b'", "\"O5'\"", "x'y z'", "''", " ; rest", "?", ".", "#",
+                                     "a;b", "'?'", "-12.5", "HETATM"};
+  std::uint64_t state = 42;
+  const auto next = [&state](std::uint64_t bound) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return (state >> 33) % bound;
+  };
+  for (int n = 0; n < 3000; ++n) {
+    std::string line = "A";
+    const std::size_t length = 1 + next(300);
+    while (line.size() < length) {
+      if (next(3) == 0) {
+        line += pieces[next(std::size(pieces))];
+      } else {
+        line += std::string(1 + next(next(4) == 0 ? 80 : 8), static_cast<char>('b' + next(20))) + " ";
+      }
+    }
+    SCOPED_TRACE(line);
+    const std::vector<std::string> expected = rule_cells(line);
+    EXPECT_EQ(loop_cells(line + "\n", expected.size()), expected);
+    EXPECT_EQ(loop_cells(line, expected.size()), expected);
   }
 }
 

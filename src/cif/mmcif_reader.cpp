@@ -70,7 +70,7 @@ class SiteTextReader {
  public:
   TextId operator()(std::size_t column, std::string_view text, SiteTexts& texts) {
     auto& [last_text, last_id] = last_[column];
-    if (last_id == SiteTexts::absent || text != last_text) {
+    if (last_id == SiteTexts::absent || !text::equal_short(text, last_text)) {
       last_text = text;
       last_id = texts.id(text);
     }
@@ -122,7 +122,7 @@ class AtomSites final : public RowSink {
 
   void row(Row row) override {
     const std::string_view number = row_str(row, columns_[atom_site::model_num]).value_or("1");
-    if (model_ == nullptr || model_->number != number) model_ = &model_of(number);
+    if (model_ == nullptr || !text::equal_short(model_->number, number)) model_ = &model_of(number);
     model_->atom_records.push_back(read_atom_record(row, columns_, blocks_[block_index_].texts, text_of_));
   }
 

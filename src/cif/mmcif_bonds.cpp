@@ -108,6 +108,7 @@ struct Groups {
   std::vector<TextId> comp_ids;
   std::vector<std::uint32_t> starts;
   std::vector<std::uint32_t> atoms;
+  std::vector<TextId> atom_names;  // the atom name of each atom, gathered while its record is at hand
 };
 
 Label instance_of(const AtomRecord& record) {
@@ -120,8 +121,11 @@ Groups component_groups(const BondSources& sources) {
   std::unordered_map<Label, std::uint32_t, LabelHash> index;
   std::vector<std::uint32_t> group_of(atom_count);
   Groups groups;
+  groups.atom_names.resize(atom_count);
   for (std::size_t atom = 0; atom < atom_count; ++atom) {
-    const Label key = instance_of(sources.atom_records[sources.atom_sites[atom]]);
+    const AtomRecord& record = sources.atom_records[sources.atom_sites[atom]];
+    groups.atom_names[atom] = record.label_atom_id;
+    const Label key = instance_of(record);
     if (atom == 0 || key != instance_of(sources.atom_records[sources.atom_sites[atom - 1]])) {
       const auto [found, added] = index.try_emplace(key, static_cast<std::uint32_t>(groups.comp_ids.size()));
       if (added) groups.comp_ids.push_back(key.name);
@@ -173,36 +177,33 @@ class ComponentBonds {
 // The first atom of an instance that carries each atom name, set for one instance at a time.
 class FirstNamed {
  public:
-  void enter(const BondSources& sources, std::span<const std::uint32_t> atoms) {
+  void enter(std::span<const TextId> atom_names, std::span<const std::uint32_t> atoms) {
     for (auto atom = atoms.rbegin(); atom != atoms.rend(); ++atom) {
-      const TextId name = name_of(sources, *atom);
+      const TextId name = atom_names[*atom];
       if (name >= first_.size()) first_.resize(name + 1, none);
       first_[name] = *atom;
     }
   }
-  void clear(const BondSources& sources, std::span<const std::uint32_t> atoms) {
-    for (const std::uint32_t atom : atoms) first_[name_of(sources, atom)] = none;
+  void clear(std::span<const TextId> atom_names, std::span<const std::uint32_t> atoms) {
+    for (const std::uint32_t atom : atoms) first_[atom_names[atom]] = none;
   }
   std::uint32_t operator[](TextId name) const { return name < first_.size() ? first_[name] : none; }
 
  private:
-  static TextId name_of(const BondSources& sources, std::uint32_t atom) {
-    return sources.atom_records[sources.atom_sites[atom]].label_atom_id;
-  }
   std::vector<std::uint32_t> first_;
 };
 
 // Each component bond joins the first atoms of the instance that carry its two atom names.
-void add_group_bonds(const BondSources& sources, std::span<const std::uint32_t> atoms,
+void add_group_bonds(std::span<const TextId> atom_names, std::span<const std::uint32_t> atoms,
                      const std::vector<NamedBond>& bonds, FirstNamed& first_named,
                      std::vector<BondSetting>& settings) {
-  first_named.enter(sources, atoms);
+  first_named.enter(atom_names, atoms);
   for (const NamedBond& bond : bonds) {
     const std::uint32_t first = first_named[bond.atom_1];
     const std::uint32_t second = first_named[bond.atom_2];
     if (first != none && second != none) settings.push_back(setting(first, second, bond.order));
   }
-  first_named.clear(sources, atoms);
+  first_named.clear(atom_names, atoms);
 }
 
 void add_component_bonds(const BondSources& sources, std::vector<BondSetting>& settings) {
@@ -214,7 +215,7 @@ void add_component_bonds(const BondSources& sources, std::vector<BondSetting>& s
   for (std::size_t g = 0; g < groups.comp_ids.size(); ++g) {
     const std::vector<NamedBond>& bonds = component_bonds.of(groups.comp_ids[g]);
     if (!bonds.empty()) {
-      add_group_bonds(sources, atoms.subspan(groups.starts[g], groups.starts[g + 1] - groups.starts[g]), bonds,
+      add_group_bonds(groups.atom_names, atoms.subspan(groups.starts[g], groups.starts[g + 1] - groups.starts[g]), bonds,
                       first_named, settings);
     }
   }

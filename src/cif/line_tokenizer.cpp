@@ -96,9 +96,10 @@ void LineTokenizer::tokenize(std::string_view line) {
   while (p != end) p = tokenize_block(p, end);
 }
 
-// The tokens of the up to 64 bytes from p on, which starts a token or white space, split at their blanks
-// by bit masks, up to the first byte that needs the full rules; they read that byte's token. Returns
-// where the next block starts: after the last token ended, or at a token that runs past the block.
+// The tokens of the up to 64 bytes from p on (p starts a token or white space), split at their blanks by bit
+// masks. The token that holds the first byte for the full rules, or one as long as the block, is read by the
+// full rules. Returns where the next block starts: after the last token read, or at a token that runs past
+// the block.
 const char* LineTokenizer::tokenize_block(const char* p, const char* end) {
   const std::size_t size = std::min<std::size_t>(64, static_cast<std::size_t>(end - p));
   const BlockBits bits = block_bits(p, size, text_end_);

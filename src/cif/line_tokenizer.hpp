@@ -1,6 +1,7 @@
 // The tokens of one CIF value line, appended to a loop's cells.
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <string>
 #include <string_view>

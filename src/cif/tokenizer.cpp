@@ -47,7 +47,6 @@ class LineCursor {
   bool has_next_ = false;
 };
 
-
 // What a line is to a loop, by the start of its trimmed text.
 enum class LineKind : unsigned char { value, skipped, ends_loop };
 

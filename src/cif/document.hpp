@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "redivi/convert/mmcif.hpp"
+#include "text/numbers.hpp"
 
 namespace redivi::mmcif {
 
@@ -69,10 +70,12 @@ class RowSink {
   virtual void row(Row row) = 0;
 };
 
-// As above, but the loops of category (in open blocks) are handed to sink row by row: the block keeps
-// their tags with no rows.
-std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text, std::string_view category,
-                                                              RowSink& sink);
+// As above, but only the loops and single items of categories are kept (a single item's category is its
+// tag up to the first "."): the value lines of other loops are passed over unread. The loops of
+// streamed_category, one of them, are handed to sink row by row: the block keeps their tags with no rows.
+std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view text,
+                                                              std::span<const std::string_view> categories,
+                                                              std::string_view streamed_category, RowSink& sink);
 
 const Loop* get_loop_data(const DataBlock& block, std::string_view category);
 std::optional<std::string_view> get_single_data(const DataBlock& block, std::string_view tag);
@@ -82,9 +85,26 @@ Column find_column_index(std::span<const std::string_view> tags, std::string_vie
 // Numbers take no white space. Integers: an optional sign and ASCII digits, within range (a "-" never
 // reads as unsigned). Floats: the decimal form or inf, infinity, nan in any letter case, rounded to
 // the nearest float (an infinity or zero when out of range).
-std::optional<std::int32_t> parse_i32(std::string_view text);
-std::optional<std::uint32_t> parse_u32(std::string_view text);
-std::optional<float> parse_f32(std::string_view text);
+// They are read on every atom site, so the short forms are read inline.
+inline std::optional<std::int32_t> parse_i32(std::string_view text) {
+  std::int32_t value = 0;
+  return text::parse_number(text, value) ? std::optional{value} : std::nullopt;
+}
+
+inline std::optional<std::uint32_t> parse_u32(std::string_view text) {
+  std::uint32_t value = 0;
+  return text::parse_number(text, value) ? std::optional{value} : std::nullopt;
+}
+
+namespace detail {
+// A float cell in any form but the short decimal one.
+std::optional<float> parse_f32_literal(std::string_view text);
+}  // namespace detail
+
+inline std::optional<float> parse_f32(std::string_view text) {
+  if (const auto value = text::parse_short_decimal<float>(text)) return value;
+  return detail::parse_f32_literal(text);
+}
 
 // The cell, absent for a missing column or an empty cell.
 inline std::optional<std::string_view> row_str(Row row, Column column) {

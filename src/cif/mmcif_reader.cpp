@@ -21,6 +21,13 @@ namespace {
 
 constexpr std::string_view target = "redivi::convert::mmcif";
 
+// The categories looked up here and by the secondary-structure reader, as loops or single items; the
+// tokenizer passes over every other one.
+constexpr std::array<std::string_view, 10> read_categories = {
+    "_atom_site", "_chem_comp_bond", "_pdbx_poly_seq_scheme", "_struct_ref_seq", "_struct_conn",
+    "_pdbx_unobs_or_zero_occ_residues", "_struct_conf", "_struct_sheet", "_struct_sheet_order",
+    "_struct_sheet_range"};
+
 namespace atom_site {
 enum : std::size_t {
   type_symbol, label_atom_id, label_alt_id, label_comp_id, label_asym_id, label_seq_id, ins_code,
@@ -58,21 +65,31 @@ struct BlockRecords {
   std::map<std::string_view, std::uint64_t> skipped_rows;
 };
 
-// Consecutive rows mostly repeat a column's text, so the previous row's text is compared before the index.
+// Consecutive rows mostly repeat a column's text, so the previous row's text is compared first; then a
+// small table of recent texts by their hash, in front of the block's index (a million sites name a few
+// hundred texts).
 class SiteTextReader {
  public:
   TextId operator()(std::size_t column, std::string_view text, SiteTexts& texts) {
-    auto& [last_text, last_id] = last_[column];
-    if (last_id == SiteTexts::absent || text != last_text) {
-      last_text = text;
-      last_id = texts.id(text);
-    }
-    return last_id;
+    Recent& last = last_[column];
+    if (last.id != SiteTexts::absent && text::equal_short(text, last.text)) return last.id;
+    Recent& recent = recent_[hash_text(0, text) % recent_.size()];
+    if (recent.id == SiteTexts::absent || !text::equal_short(text, recent.text)) recent = {text, texts.id(text)};
+    last = recent;
+    return recent.id;
   }
-  void clear() { last_.fill({std::string_view{}, SiteTexts::absent}); }
+  void clear() {
+    last_.fill({});
+    recent_.fill({});
+  }
 
  private:
-  std::array<std::pair<std::string_view, TextId>, atom_site::count> last_{};
+  struct Recent {
+    std::string_view text;
+    TextId id = SiteTexts::absent;
+  };
+  std::array<Recent, atom_site::count> last_{};
+  std::array<Recent, 256> recent_{};
 };
 
 AtomRecord read_atom_record(Row row, const atom_site::Columns& c, SiteTexts& texts, SiteTextReader& text_of) {
@@ -89,7 +106,8 @@ AtomRecord read_atom_record(Row row, const atom_site::Columns& c, SiteTexts& tex
   record.x = row_f32_or(row, c[x], 0.0f);
   record.y = row_f32_or(row, c[y], 0.0f);
   record.z = row_f32_or(row, c[z], 0.0f);
-  record.formal_charge = parse_charge(row_string_or_default(row, c[formal_charge])).value_or(0);
+  const std::string_view charge = row_string_or_default(row, c[formal_charge]);
+  record.formal_charge = charge.empty() ? 0 : parse_charge(charge).value_or(0);  // most sites carry none
   const std::string_view auth_asym = row_str_fallback(row, c[auth_asym_id], c[label_asym_id]).value_or("");
   record.auth_asym_id = text_of(auth_asym_id, auth_asym, texts);
   record.auth_seq_id = row_i32_fallback(row, c[auth_seq_id], c[label_seq_id]).value_or(0);
@@ -115,7 +133,7 @@ class AtomSites final : public RowSink {
 
   void row(Row row) override {
     const std::string_view number = row_str(row, columns_[atom_site::model_num]).value_or("1");
-    if (model_ == nullptr || model_->number != number) model_ = &model_of(number);
+    if (model_ == nullptr || !text::equal_short(model_->number, number)) model_ = &model_of(number);
     model_->atom_records.push_back(read_atom_record(row, columns_, blocks_[block_index_].texts, text_of_));
   }
 
@@ -317,7 +335,7 @@ void insert_chain_seq_begin(SeqBegins& seq_begins, std::string_view strand_ids, 
 
 std::expected<std::vector<TRC>, MmCifError> from_mmcif(std::string_view contents) {
   AtomSites atom_sites;
-  auto blocks = parse_mmcif(contents, "_atom_site", atom_sites);
+  auto blocks = parse_mmcif(contents, read_categories, "_atom_site", atom_sites);
   if (!blocks) return std::unexpected(std::move(blocks.error()));
   std::vector<TRC> structures;
   for (std::size_t i = 0; i < blocks->size(); ++i) {

@@ -19,6 +19,7 @@
 #include "redivi/convert/mmcif.hpp"
 #include "redivi/trc.hpp"
 #include "structure/residue_tables.hpp"
+#include "text/text.hpp"
 
 namespace redivi::mmcif {
 
@@ -60,8 +61,11 @@ class SiteTexts {
       return static_cast<std::size_t>(hash_text(0xcbf29ce484222325u, text));
     }
   };
+  struct Equal {
+    bool operator()(std::string_view a, std::string_view b) const noexcept { return text::equal_short(a, b); }
+  };
   std::vector<std::string_view> texts_;
-  std::unordered_map<std::string_view, TextId, Hash> ids_;
+  std::unordered_map<std::string_view, TextId, Hash, Equal> ids_;
 };
 
 // One row of "_atom_site", with the items the structure is built from, its texts as positions in the

@@ -1,4 +1,4 @@
-// Looking up the items of a CIF data block and reading numbers from their cells.
+// Looking up the items of a CIF data block, and reading float cells in their rarer forms.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -27,18 +27,7 @@ Column find_column_index(std::span<const std::string_view> tags, std::string_vie
   return found == tags.end() ? Column{} : Column{static_cast<std::size_t>(found - tags.begin())};
 }
 
-std::optional<std::int32_t> parse_i32(std::string_view text) {
-  std::int32_t value = 0;
-  return text::parse_number(text, value) ? std::optional{value} : std::nullopt;
-}
-
-std::optional<std::uint32_t> parse_u32(std::string_view text) {
-  std::uint32_t value = 0;
-  return text::parse_number(text, value) ? std::optional{value} : std::nullopt;
-}
-
-std::optional<float> parse_f32(std::string_view text) {
-  if (const auto value = text::parse_short_decimal<float>(text)) return value;
+std::optional<float> detail::parse_f32_literal(std::string_view text) {
   const auto literal = text::parse_float_literal(text);
   if (!literal || literal->length != text.size()) return std::nullopt;
   return literal->value;

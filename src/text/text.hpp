@@ -55,6 +55,16 @@ constexpr std::string_view trim(std::string_view s) {
 // True when line holds only ASCII white space. Most lines end in a visible character, which settles it at once.
 constexpr bool is_blank(std::string_view line) { return (line.empty() || is_space(line.back())) && trim(line).empty(); }
 
+// True when a and b hold the same bytes; for texts of a few bytes (names, cells), where a call to
+// memcmp costs more than the comparison.
+constexpr bool equal_short(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
 // A field by the 1-based, inclusive columns of fixed-column format documentation.
 // Columns beyond the end of a short line read as blank.
 constexpr std::string_view columns(std::string_view line, std::size_t first, std::size_t last) {

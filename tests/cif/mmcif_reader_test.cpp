@@ -382,6 +382,28 @@ TEST(MmcifReader, BondsFromConnectionsAndComponentBonds) {
   EXPECT_EQ(structures[0].topology.connectivity, expected);
 }
 
+// An atom with many bonds (a metal centre) is sorted like one with a few; each pair comes once.
+TEST(MmcifReader, OrdersTheManyBondsOfOneAtom) {
+  for (const int ligands : {3, 20}) {
+    SCOPED_TRACE(ligands);
+    std::vector<Site> sites = {{.name = "ZN", .comp = "LIG"}};
+    std::string rest = std::string(comp_bond_header) + "LIG O2 ZN DOUB\n" + std::string(struct_conn_header);
+    for (int i = 1; i <= ligands; ++i) {
+      sites.push_back({.name = "O" + std::to_string(i), .comp = "LIG"});
+      const std::string ligand = "O" + std::to_string(ligands + 1 - i);
+      rest += "m" + std::to_string(i) + " metalc ZN A 1 " + ligand + " A 1\n";
+      rest += "r" + std::to_string(i) + " metalc " + ligand + " A 1 ZN A 1\n";
+    }
+    const auto structures = read(block(sites, rest));
+    ASSERT_EQ(structures.size(), 1u);
+    std::vector<Bond> expected;
+    for (int i = 1; i <= ligands; ++i) {
+      expected.push_back({0, static_cast<AtomRef>(i), i == 2 ? BondOrder::Double : BondOrder::Single});
+    }
+    EXPECT_EQ(structures[0].topology.connectivity, expected);
+  }
+}
+
 TEST(MmcifReader, ResolvesComponentBondsInsideOneNameChainAndNumber) {
   // Two residues that differ only in insertion code form one group: names resolve to the earlier atoms.
   const std::vector<Site> sites = {

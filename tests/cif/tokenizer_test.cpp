@@ -3,13 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "listed_file.hpp"
@@ -80,6 +84,62 @@ TEST(CifTokenizer, SplitsValueLinesIntoCells) {
   }
 }
 
+// The tokenizing rules over ASCII text, character by character: what the cells of a line must be.
+std::vector<std::string> rule_cells(std::string_view line) {
+  std::vector<std::string> cells;
+  std::string token;
+  const auto end_token = [&] {
+    if (!token.empty()) cells.push_back(token == "?" || token == "." ? "" : token);
+    token.clear();
+  };
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '\'' || c == '"') {
+      const std::size_t close = std::min(line.find(c, i + 1), line.size());
+      token += line.substr(i + 1, close - i - 1);
+      end_token();
+      i = close;
+    } else if (c == ';' && token.empty()) {
+      cells.emplace_back();
+      return cells;
+    } else if (c == ' ' || (c >= '\t' && c <= '\r')) {
+      end_token();
+    } else {
+      token += c;
+    }
+  }
+  end_token();
+  return cells;
+}
+
+// Long lines mixing plain tokens of every length with blanks, tabs, quotes, glued and null tokens, so that
+// every kind of byte falls before, on and after the 64-byte steps of the splitter; each line is read once
+// followed by a line feed and once at the very end of the text.
+TEST(CifTokenizer, SplitsLongLinesAsTheRulesSay) {
+  const std::string_view pieces[] = {" ", "   ", "\t", "'a b'", "\"O5'\"", "x'y z'", "''", " ; rest", "?", ".", "#",
+                                     "a;b", "'?'", "-12.5", "HETATM"};
+  std::uint64_t state = 42;
+  const auto next = [&state](std::uint64_t bound) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return (state >> 33) % bound;
+  };
+  for (int n = 0; n < 3000; ++n) {
+    std::string line = "A";
+    const std::size_t length = 1 + next(300);
+    while (line.size() < length) {
+      if (next(3) == 0) {
+        line += pieces[next(std::size(pieces))];
+      } else {
+        line += std::string(1 + next(next(4) == 0 ? 80 : 8), static_cast<char>('b' + next(20))) + " ";
+      }
+    }
+    SCOPED_TRACE(line);
+    const std::vector<std::string> expected = rule_cells(line);
+    EXPECT_EQ(loop_cells(line + "\n", expected.size()), expected);
+    EXPECT_EQ(loop_cells(line, expected.size()), expected);
+  }
+}
+
 TEST(CifTokenizer, JoinsRowsOverLinesAndDropsRowsOfTheWrongLength) {
   struct Case { std::string_view values; std::size_t width; std::vector<std::string> cells; };
   const Case cases[] = {
@@ -144,6 +204,63 @@ TEST(CifTokenizer, KeepsItemsUnderTheirKeysAndTheLaterOneWins) {
   EXPECT_EQ(get_loop_data(block, "_to_value"), nullptr);
   EXPECT_EQ(get_single_data(block, "_to_value"), "7");
   EXPECT_EQ(get_single_data(block, "_cat"), std::nullopt);
+}
+
+// Takes the rows of the streamed category as one list of cells per loop.
+class CollectedRows final : public RowSink {
+ public:
+  std::vector<std::vector<std::string>> loops;
+  void begin_loop(std::size_t, std::span<const std::string_view>, std::size_t) override { loops.emplace_back(); }
+  void row(Row row) override { loops.back().insert(loops.back().end(), row.begin(), row.end()); }
+};
+
+// An item of a block as text: a loop's tags and cells, or a single item's value; "<none>" when absent.
+std::string item_text(const DataBlock& block, std::string_view key) {
+  const auto found = block.items.find(key);
+  if (found == block.items.end()) return "<none>";
+  if (const auto* value = std::get_if<std::string_view>(&found->second)) return "value " + std::string(*value);
+  std::string text = "loop";
+  const Loop& loop = std::get<Loop>(found->second);
+  for (const std::string_view tag : loop.tags) text += " " + std::string(tag);
+  for (const std::string_view cell : loop.cells) text += " [" + std::string(cell) + "]";
+  return text;
+}
+
+// Passing over the loops of other categories ends them where reading them would: value lines that look like
+// quotes, text fields or keywords in the middle of a line change nothing, and a line that starts with a tag,
+// "loop_" or "data_" (also inside a text field) ends the loop in both cases.
+TEST(CifTokenizer, KeepsOnlyTheNamedCategoriesAsIfAllWereRead) {
+  const std::string_view texts[] = {
+      "data_a\nloop_\n_skip.a\n_skip.b\n'loop_ x' \"_y z\"\n'a b' ;c\n# note\n\nloop_\n_keep.a\n_keep.b\n1 2\n",
+      "data_a\nloop_\n_skip.a\n_skip.b\n1\n;\ntext 'with a quote\n;\n_keep.item 5\nloop_\n_s.a\nx\n",
+      "data_a\nloop_\n_skip.a\n;\nloop_ in a text field\n_keep.a\n3\n;\n_skip.item 4\n_keep.b x y\n",
+      "data_a\nloop_\n_skip.a\n1\n  data_b\nloop_\n_keep.a\n2\n_keeper.a 6\n_keep 7\nloop_\n_s.a\n_s.b\n'u v' w\n",
+      "data_a\n_s.a 1\nloop_\n_s.a\n_s.b\n\"O5'\" y\nA\n;x\n#c\nB C\nloop_\n_keep\n1\nloop_\n_skip.a\n\"_keep.a 2\n",
+  };
+  constexpr std::string_view kept[] = {"_keep", "_s"};
+  const std::string_view keys[] = {"_keep", "_keep.a", "_keep.b", "_keep.item", "_s", "_s.a",
+                                   "_skip", "_skip.a", "_skip.item", "_keeper", "_keeper.a"};
+  for (const std::string_view text : texts) {
+    SCOPED_TRACE(text);
+    const auto all = parse(text);
+    CollectedRows streamed;
+    const auto some = parse_mmcif(text, kept, "_s", streamed);
+    ASSERT_TRUE(some.has_value());
+    ASSERT_EQ(some->size(), all.size());
+    std::vector<std::vector<std::string>> expected_rows;
+    for (std::size_t b = 0; b < all.size(); ++b) {
+      for (const std::string_view key : keys) {
+        SCOPED_TRACE(key);
+        const bool keeps = key.starts_with("_keep") && !key.starts_with("_keeper");
+        if (key == "_s") {
+          if (const Loop* loop = get_loop_data(all[b], "_s")) expected_rows.push_back(cells(*loop));
+        } else {
+          EXPECT_EQ(item_text((*some)[b], key), keeps || key == "_s.a" ? item_text(all[b], key) : "<none>");
+        }
+      }
+    }
+    EXPECT_EQ(streamed.loops, expected_rows);
+  }
 }
 
 TEST(CifTokenizer, FindsColumnsByExactTag) {

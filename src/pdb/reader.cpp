@@ -105,7 +105,7 @@ class Reader {
     }
     model_open_ = true;
     // Of alternate locations only the first, "A", is kept (a blank one too).
-    if (!atom.alt_loc.empty() && !structure::detail::same_text(atom.alt_loc, "A")) return {};
+    if (!atom.alt_loc.empty() && !text::equal_short(atom.alt_loc, "A")) return {};
     Topology& topology = model_.topology;
     const auto index = static_cast<AtomRef>(topology.symbols.size());
     topology.symbols.push_back(atom.element);

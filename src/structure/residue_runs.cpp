@@ -1,5 +1,6 @@
 // Residue runs to residues in key order, and residues without atoms merged among them.
 #include "structure/residue_runs.hpp"
+#include "text/text.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -35,7 +36,7 @@ std::vector<std::uint32_t> ranks(std::span<const std::string_view> texts) {
   std::vector<std::uint32_t> by_text(texts.size());
   std::iota(by_text.begin(), by_text.end(), 0U);
   std::sort(by_text.begin(), by_text.end(),
-            [texts](std::uint32_t a, std::uint32_t b) { return compare_text(texts[a], texts[b]) < 0; });
+            [texts](std::uint32_t a, std::uint32_t b) { return text::compare_short(texts[a], texts[b]) < 0; });
   std::vector<std::uint32_t> rank(texts.size());
   for (std::uint32_t r = 0; r < by_text.size(); ++r) rank[by_text[r]] = r;
   return rank;
@@ -64,7 +65,7 @@ ChainSegments cut_by_chain(std::span<const ResidueRun> runs) {
       cut.in_order.push_back(true);
     }
     bool in_order = compare_within_chain(runs[last_runs[chain]].key, runs[first].key) <= 0;
-    for (end = first + 1; end < runs.size() && same_text(runs[end].key.chain_id, id); ++end) {
+    for (end = first + 1; end < runs.size() && text::equal_short(runs[end].key.chain_id, id); ++end) {
       in_order = in_order && compare_within_chain(runs[end - 1].key, runs[end].key) <= 0;
     }
     cut.segments.push_back(Segment{chain, first, end});

@@ -1,5 +1,6 @@
 // Residues in key order to a structure's residue and chain tables, and the lookups of both by key.
 #include "structure/residue_tables.hpp"
+#include "text/text.hpp"
 
 #include <algorithm>
 #include <numeric>
@@ -43,7 +44,7 @@ StructureIndex fill_residues_and_chains(SortedResidues&& sorted, Residues& resid
   StructureIndex index;
   for (std::size_t i = 0; i < sorted.keys.size(); ++i) {
     const std::string_view chain_id = sorted.keys[i].chain_id;
-    if (index.chain_ids.empty() || !same_text(index.chain_ids.back(), chain_id)) {
+    if (index.chain_ids.empty() || !text::equal_short(index.chain_ids.back(), chain_id)) {
       index.chain_ids.push_back(chain_id);
       chains.chains.emplace_back();
     }

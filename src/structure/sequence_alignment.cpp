@@ -1,14 +1,15 @@
 // A chain's full sequence numbered against the residues a structure has for it.
 #include "structure/sequence_alignment.hpp"
+#include "text/text.hpp"
 
 namespace redivi::structure::detail {
 
 std::span<const ResidueKey> chain_residues(std::span<const ResidueKey> keys, std::string_view chain_id) {
   const auto first = std::lower_bound(keys.begin(), keys.end(), chain_id, [](const ResidueKey& key, std::string_view id) {
-    return compare_text(key.chain_id, id) < 0;
+    return text::compare_short(key.chain_id, id) < 0;
   });
   auto last = first;
-  while (last != keys.end() && same_text(last->chain_id, chain_id)) ++last;
+  while (last != keys.end() && text::equal_short(last->chain_id, chain_id)) ++last;
   return {first, last};
 }
 

@@ -2,6 +2,7 @@
 // the numbers of the text layer, which every format reads too.
 #pragma once
 
+#include <compare>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -56,13 +57,24 @@ constexpr std::string_view trim(std::string_view s) {
 constexpr bool is_blank(std::string_view line) { return (line.empty() || is_space(line.back())) && trim(line).empty(); }
 
 // True when a and b hold the same bytes; for texts of a few bytes (names, cells), where a call to
-// memcmp costs more than the comparison.
+// memcmp costs more than the comparison. Views of one text, as the atoms of one residue keep, compare
+// equal at once.
 constexpr bool equal_short(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  if (a.data() == b.data()) return true;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (a[i] != b[i]) return false;
   }
   return true;
+}
+
+// The bytewise order of two short texts (a prefix first), also without a call to memcmp.
+constexpr std::strong_ordering compare_short(std::string_view a, std::string_view b) {
+  const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < common; ++i) {
+    if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) <=> static_cast<unsigned char>(b[i]);
+  }
+  return a.size() <=> b.size();
 }
 
 // A field by the 1-based, inclusive columns of fixed-column format documentation.

@@ -54,7 +54,7 @@ void TokenizeMmcif(benchmark::State& state, std::string_view file) {
     return;
   }
   for (auto _ : state) {
-    auto blocks = redivi::mmcif::parse_mmcif(text);
+    auto blocks = redivi::mmcif::detail::parse_mmcif(text);
     benchmark::DoNotOptimize(blocks);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));

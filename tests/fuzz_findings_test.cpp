@@ -14,10 +14,10 @@ namespace {
 TEST(FuzzFindings, GluedCifCellsSurviveLaterBlocks) {
   std::string text = "data_a\nloop_\n_t.c\nx'yz'\n";
   for (int i = 0; i < 16; ++i) text += "data_b" + std::to_string(i) + "\n";
-  const auto blocks = mmcif::parse_mmcif(text);
+  const auto blocks = mmcif::detail::parse_mmcif(text);
   ASSERT_TRUE(blocks.has_value());
   ASSERT_EQ(blocks->size(), 17u);
-  const mmcif::Loop* loop = mmcif::get_loop_data(blocks->front(), "_t");
+  const mmcif::detail::Loop* loop = mmcif::detail::get_loop_data(blocks->front(), "_t");
   ASSERT_NE(loop, nullptr);
   ASSERT_EQ(loop->cells.size(), 1u);
   EXPECT_EQ(loop->cells[0], "xyz");

@@ -18,7 +18,7 @@
 #include "redivi/convert/mmcif.hpp"
 #include "text/numbers.hpp"
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 
 // One row of a loop: one cell per tag, in tag order.
 using Row = std::span<const std::string_view>;
@@ -96,14 +96,12 @@ inline std::optional<std::uint32_t> parse_u32(std::string_view text) {
   return text::parse_number(text, value) ? std::optional{value} : std::nullopt;
 }
 
-namespace detail {
 // A float cell in any form but the short decimal one.
 std::optional<float> parse_f32_literal(std::string_view text);
-}  // namespace detail
 
 inline std::optional<float> parse_f32(std::string_view text) {
   if (const auto value = text::parse_short_decimal<float>(text)) return value;
-  return detail::parse_f32_literal(text);
+  return parse_f32_literal(text);
 }
 
 // The cell, absent for a missing column or an empty cell.
@@ -155,4 +153,4 @@ std::array<Column, N> find_columns(std::span<const std::string_view> loop_tags,
   return columns;
 }
 
-}  // namespace redivi::mmcif
+}  // namespace redivi::mmcif::detail

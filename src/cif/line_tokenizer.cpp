@@ -13,7 +13,7 @@
 #include "text/text.hpp"
 #include "text/unicode.hpp"
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 namespace {
 
 enum class ByteClass : unsigned char { ordinary, space, quote, semicolon, maybe_space };
@@ -194,4 +194,4 @@ const char* LineTokenizer::quoted_run(const char* quote, const char* end, const 
   return close == nullptr ? end : close + 1;
 }
 
-}  // namespace redivi::mmcif
+}  // namespace redivi::mmcif::detail

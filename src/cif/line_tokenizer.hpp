@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 
 // Appends the tokens of one value line to cells; the nulls "?" and "." become empty cells.
 class LineTokenizer {
@@ -37,4 +37,4 @@ class LineTokenizer {
   const char* text_end_;
 };
 
-}  // namespace redivi::mmcif
+}  // namespace redivi::mmcif::detail

@@ -11,7 +11,7 @@
 
 #include "cif/mmcif_records.hpp"
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 namespace {
 
 constexpr std::uint32_t none = std::numeric_limits<std::uint32_t>::max();
@@ -265,4 +265,4 @@ std::vector<Bond> collect_bonds(const BondSources& sources) {
   return bonds;
 }
 
-}  // namespace redivi::mmcif
+}  // namespace redivi::mmcif::detail

@@ -19,7 +19,7 @@
 #include "text/unicode.hpp"
 #include "text/utf8.hpp"
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 namespace {
 
 constexpr std::uint32_t no_atom = std::numeric_limits<std::uint32_t>::max();
@@ -195,4 +195,4 @@ std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records, c
   return trc;
 }
 
-}  // namespace redivi::mmcif
+}  // namespace redivi::mmcif::detail

@@ -16,7 +16,7 @@
 #include "text/text.hpp"
 #include "text/unicode.hpp"
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 namespace {
 
 constexpr std::string_view target = "redivi::convert::mmcif";
@@ -333,13 +333,17 @@ void insert_chain_seq_begin(SeqBegins& seq_begins, std::string_view strand_ids, 
   }
 }
 
+}  // namespace redivi::mmcif::detail
+
+namespace redivi::mmcif {
+
 std::expected<std::vector<TRC>, MmCifError> from_mmcif(std::string_view contents) {
-  AtomSites atom_sites;
-  auto blocks = parse_mmcif(contents, read_categories, "_atom_site", atom_sites);
+  detail::AtomSites atom_sites;
+  auto blocks = detail::parse_mmcif(contents, detail::read_categories, "_atom_site", atom_sites);
   if (!blocks) return std::unexpected(std::move(blocks.error()));
   std::vector<TRC> structures;
   for (std::size_t i = 0; i < blocks->size(); ++i) {
-    auto built = build_block((*blocks)[i], atom_sites.take(i), structures);
+    auto built = detail::build_block((*blocks)[i], atom_sites.take(i), structures);
     if (!built) return std::unexpected(std::move(built.error()));
   }
   return structures;

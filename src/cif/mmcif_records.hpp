@@ -21,7 +21,7 @@
 #include "structure/residue_tables.hpp"
 #include "text/text.hpp"
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 
 // Texts below are views into the parsed text or its data block, which outlive every record.
 
@@ -195,4 +195,4 @@ std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records, c
                                          const PolySeq& poly_seq, const SeqBegins& seq_begins,
                                          const SecondaryStructureRecords& secondary_structure);
 
-}  // namespace redivi::mmcif
+}  // namespace redivi::mmcif::detail

@@ -10,7 +10,7 @@
 #include "model/insertion_code.hpp"
 #include "structure/secondary_structure.hpp"
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 namespace {
 
 // The items of one loop row; a missing column and an empty cell read as absent.
@@ -217,4 +217,4 @@ void resolve_secondary_structure(const SecondaryStructureRecords& records,
   if (!sheets.sheet_ids.empty()) chains.beta_sheets = std::move(sheets);
 }
 
-}  // namespace redivi::mmcif
+}  // namespace redivi::mmcif::detail

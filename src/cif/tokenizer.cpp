@@ -13,7 +13,7 @@
 #include "text/text.hpp"
 #include "text/unicode.hpp"
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 namespace {
 
 // The next line stays in view until it is consumed, so a loop can leave the line that ends it.
@@ -223,4 +223,4 @@ std::expected<std::vector<DataBlock>, MmCifError> parse_mmcif(std::string_view t
   return parse_blocks(text, parse);
 }
 
-}  // namespace redivi::mmcif
+}  // namespace redivi::mmcif::detail

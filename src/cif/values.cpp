@@ -8,7 +8,7 @@
 #include "cif/document.hpp"
 #include "text/numbers.hpp"
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 
 const Loop* get_loop_data(const DataBlock& block, std::string_view category) {
   const auto found = block.items.find(category);
@@ -27,10 +27,10 @@ Column find_column_index(std::span<const std::string_view> tags, std::string_vie
   return found == tags.end() ? Column{} : Column{static_cast<std::size_t>(found - tags.begin())};
 }
 
-std::optional<float> detail::parse_f32_literal(std::string_view text) {
+std::optional<float> parse_f32_literal(std::string_view text) {
   const auto literal = text::parse_float_literal(text);
   if (!literal || literal->length != text.size()) return std::nullopt;
   return literal->value;
 }
 
-}  // namespace redivi::mmcif
+}  // namespace redivi::mmcif::detail

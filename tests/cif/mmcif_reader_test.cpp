@@ -10,7 +10,7 @@
 #include "redivi/diagnostics.hpp"
 #include "test_data.hpp"
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 namespace {
 
 constexpr std::string_view atom_site_header =
@@ -591,4 +591,4 @@ TEST(MmcifReader, SurvivesDamagedText) {
 }
 
 }  // namespace
-}  // namespace redivi::mmcif
+}  // namespace redivi::mmcif::detail

@@ -19,7 +19,7 @@
 #include "listed_file.hpp"
 #include "test_data.hpp"
 
-namespace redivi::mmcif {
+namespace redivi::mmcif::detail {
 namespace {
 
 std::vector<DataBlock> parse(std::string_view text) {
@@ -370,4 +370,4 @@ TEST(CifTokenizer, ReadsTheSyntaxCorpusFiles) {
 }
 
 }  // namespace
-}  // namespace redivi::mmcif
+}  // namespace redivi::mmcif::detail

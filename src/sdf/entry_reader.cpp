@@ -51,30 +51,44 @@ std::size_t item_headers(std::string_view text) {
 // Whether the line holds only whitespace. Most lines end in a visible character, which settles it at once.
 bool is_blank(std::string_view line) { return (line.empty() || text::is_space(line.back())) && text::trim(line).empty(); }
 
-// Runs the reader's state machine over the lines of one entry.
-class EntryReader {
+// The lines of one text with their 1-based numbers. Every line asked for is counted, also the one that is
+// missing at the end.
+class NumberedLines {
  public:
-  EntryReader(std::string_view entry, Molecule& molecule) : lines_{entry}, molecule_{molecule} {}
+  explicit NumberedLines(std::string_view text) : lines_{text} {}
 
-  std::expected<void, SDFParseError> read() {
+  bool next(std::string_view& line) {
+    ++number_;
+    return lines_.next(line);
+  }
+
+  std::uint64_t number() const { return number_; }
+  std::string_view rest() const { return lines_.rest(); }
+
+ private:
+  text::Lines lines_;
+  std::uint64_t number_ = 0;
+};
+
+// Runs the reader's state machine over the lines of one entry up to its data items.
+class StructureReader {
+ public:
+  StructureReader(NumberedLines& lines, Molecule& molecule) : lines_{lines}, molecule_{molecule} {}
+
+  // True when the block ended with "M  END": data items may follow.
+  std::expected<bool, SDFParseError> read() {
     std::string_view line;
-    while (!done_ && next_line(line)) {
+    while (stage_ != Stage::DataItems && lines_.next(line)) {
       if (stage_ != Stage::HeaderBlock && is_blank(line)) continue;
       const auto read = read_line(line);
-      if (!read) return std::unexpected(SDFParseError{line_number_, state(), read.error()});
+      if (!read) return std::unexpected(SDFParseError{lines_.number(), state(), read.error()});
     }
-    return {};
+    return stage_ == Stage::DataItems;
   }
 
  private:
   enum class Stage { HeaderBlock, CountsLine, AtomBlock, BondBlock, PropertiesBlock, DataItems };
   using Step = std::expected<void, Type>;
-
-  // Counts every line asked for, also the one that is missing at the end.
-  bool next_line(std::string_view& line) {
-    ++line_number_;
-    return lines_.next(line);
-  }
 
   SDFParseState state() const {
     switch (stage_) {
@@ -95,7 +109,7 @@ class EntryReader {
       case Stage::AtomBlock: return read_atom(line);
       case Stage::BondBlock: return read_bond(line);
       case Stage::PropertiesBlock: return read_property(line);
-      case Stage::DataItems: return read_data_item(line);
+      case Stage::DataItems: return {};
     }
     return {};
   }
@@ -104,7 +118,7 @@ class EntryReader {
   Step read_header(std::string_view line) {
     molecule_.name = line;
     std::string_view skipped;
-    if (!next_line(skipped) || !next_line(skipped)) return std::unexpected(Type::HeaderLine);
+    if (!lines_.next(skipped) || !lines_.next(skipped)) return std::unexpected(Type::HeaderLine);
     stage_ = Stage::CountsLine;
     return {};
   }
@@ -187,10 +201,7 @@ class EntryReader {
     if (!tag) return std::unexpected(tag.error());
     const std::string_view name = text::trim(*tag);
     if (name == "CHG") return read_charges(line);
-    if (name == "END") {
-      molecule_.data_items.reserve(item_headers(lines_.rest()));
-      stage_ = Stage::DataItems;
-    }
+    if (name == "END") stage_ = Stage::DataItems;
     return {};
   }
 
@@ -219,19 +230,41 @@ class EntryReader {
     return {};
   }
 
-  // "> <key>" and the value lines up to a blank line; a line of exactly "$$$$" ends the entry.
-  Step read_data_item(std::string_view line) {
-    if (line == "$$$$") {
-      done_ = true;
-      return {};
+  NumberedLines& lines_;
+  Stage stage_ = Stage::HeaderBlock;
+  Counts counts_;
+  bool charge_lines_seen_ = false;
+  Molecule& molecule_;
+};
+
+// Reads the data items after "M  END": "> <key>" and the value lines up to a blank line; a line of
+// exactly "$$$$" ends them.
+class ItemReader {
+ public:
+  ItemReader(NumberedLines& lines, std::vector<DataItem>& items) : lines_{lines}, items_{items} {}
+
+  std::expected<void, SDFParseError> read() {
+    items_.reserve(item_headers(lines_.rest()));
+    std::string_view line;
+    while (lines_.next(line)) {
+      if (is_blank(line)) continue;
+      if (line == "$$$$") return {};
+      if (!read_item(line)) {
+        return std::unexpected(SDFParseError{lines_.number(), {SDFParseState::DataItems{}}, Type::ParseDataKey});
+      }
     }
-    if (!line.starts_with('>')) return std::unexpected(Type::ParseDataKey);
-    const std::size_t open = line.find('<');
-    if (open == std::string_view::npos) return std::unexpected(Type::ParseDataKey);
-    const std::size_t close = line.find('>', open + 1);
-    if (close == std::string_view::npos) return std::unexpected(Type::ParseDataKey);
-    molecule_.data_items.emplace_back(std::string(line.substr(open + 1, close - open - 1)), read_value());
     return {};
+  }
+
+ private:
+  bool read_item(std::string_view line) {
+    if (!line.starts_with('>')) return false;
+    const std::size_t open = line.find('<');
+    if (open == std::string_view::npos) return false;
+    const std::size_t close = line.find('>', open + 1);
+    if (close == std::string_view::npos) return false;
+    items_.emplace_back(std::string(line.substr(open + 1, close - open - 1)), read_value());
+    return true;
   }
 
   // Lines joined by line feeds. The blank line that ends a value is consumed; without one the value runs
@@ -242,7 +275,7 @@ class EntryReader {
     std::string_view value_lines;  // from the first value line to the end of the last
     bool bare_feeds = true;
     std::string_view line;
-    while (next_line(line)) {
+    while (lines_.next(line)) {
       if (is_blank(line)) return bare_feeds ? std::string(value_lines) : joined_lines(value_lines);
       value_lines = {first, static_cast<std::size_t>(line.data() + line.size() - first)};
       bare_feeds = bare_feeds && lines_.rest().data() == line.data() + line.size() + 1;
@@ -263,14 +296,18 @@ class EntryReader {
     return joined;
   }
 
-  text::Lines lines_;
-  std::uint64_t line_number_ = 0;
-  Stage stage_ = Stage::HeaderBlock;
-  Counts counts_;
-  bool charge_lines_seen_ = false;
-  bool done_ = false;
-  Molecule& molecule_;
+  NumberedLines& lines_;
+  std::vector<DataItem>& items_;
 };
+
+// Clears the molecule, keeping the memory of its lists, and reads the entry up to its data items.
+std::expected<bool, SDFParseError> read_up_to_items(NumberedLines& lines, Molecule& molecule) {
+  molecule.name.clear();
+  molecule.atoms.clear();
+  molecule.bonds.clear();
+  molecule.data_items.clear();
+  return StructureReader{lines, molecule}.read();
+}
 
 }  // namespace
 
@@ -295,11 +332,24 @@ std::uint64_t line_number_at(std::string_view contents, std::size_t offset) {
 }
 
 std::expected<void, SDFParseError> read_entry(std::string_view entry, Molecule& molecule) {
-  molecule.name.clear();
-  molecule.atoms.clear();
-  molecule.bonds.clear();
-  molecule.data_items.clear();
-  return EntryReader{entry, molecule}.read();
+  NumberedLines lines{entry};
+  const auto items_follow = read_up_to_items(lines, molecule);
+  if (!items_follow) return std::unexpected(items_follow.error());
+  if (!*items_follow) return {};
+  return ItemReader{lines, molecule.data_items}.read();
+}
+
+std::expected<std::string_view, SDFParseError> read_structure(std::string_view entry, Molecule& molecule) {
+  NumberedLines lines{entry};
+  const auto items_follow = read_up_to_items(lines, molecule);
+  if (!items_follow) return std::unexpected(items_follow.error());
+  return lines.rest();
+}
+
+std::expected<void, SDFParseError> read_data_items(std::string_view text, std::vector<DataItem>& items) {
+  items.clear();
+  NumberedLines lines{text};
+  return ItemReader{lines, items}.read();
 }
 
 std::expected<std::vector<std::string_view>, SDFParseError> entry_texts(std::string_view contents) {

@@ -1,5 +1,5 @@
 // The SDF entry reader: cutting the text into entries and reading an entry into a molecule kept from the
-// previous one.
+// previous one, whole or as its structure and its data items apart.
 #pragma once
 
 #include <cstddef>
@@ -28,5 +28,13 @@ std::expected<std::vector<std::string_view>, SDFParseError> entry_texts(std::str
 
 // Reads one entry into the molecule, replacing its contents but keeping the memory of its lists.
 std::expected<void, SDFParseError> read_entry(std::string_view entry, Molecule& molecule);
+
+// Reads one entry up to its data items into the molecule, as read_entry does, and leaves its data items
+// empty. Returns the text after "M  END", which read_data_items reads (empty without that line).
+std::expected<std::string_view, SDFParseError> read_structure(std::string_view entry, Molecule& molecule);
+
+// Reads the data items of the text read_structure left into items, replacing them; error line numbers
+// count from 1 at the text's first line.
+std::expected<void, SDFParseError> read_data_items(std::string_view text, std::vector<DataItem>& items);
 
 }  // namespace redivi::sdf::detail

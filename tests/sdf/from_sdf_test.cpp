@@ -17,7 +17,9 @@ namespace {
 // An entry named name with the given atom lines, bond lines and data item lines. Its lines: 1 name,
 // 4 counts, then atoms, bonds, "M  END", the items and "$$$$".
 std::string entry(std::string_view name, std::string_view atoms, std::string_view bonds, std::string_view items) {
-  const auto count = [](std::string_view lines) { return std::to_string(std::count(lines.begin(), lines.end(), '\n')); };
+  const auto count = [](std::string_view lines) {
+    return std::to_string(std::count(lines.begin(), lines.end(), '\n'));
+  };
   std::string counts = "  " + count(atoms) + "  " + count(bonds);
   counts.insert(0, 6 - counts.size(), ' ');
   return std::string(name) + "\n\n\n" + counts + "\n" + std::string(atoms) + std::string(bonds) +

@@ -1,6 +1,5 @@
-// SDF text to molecules: the splitter at "$$$$" lines and the line-driven reader of one entry.
+// SDF entries to molecules: the line-driven reader of one entry, its structure and its data items.
 #include <algorithm>
-#include <cstring>
 
 #include "redivi/convert/sdf.hpp"
 #include "sdf/fields.hpp"
@@ -18,19 +17,6 @@ using detail::parse_field_number;
 // Every atom line holds at least 39 bytes and its line feed; every bond line at least 12 and its line feed.
 constexpr std::size_t min_atom_line = 40;
 constexpr std::size_t min_bond_line = 13;
-
-// The position of the line feed in the first "\n$$$$" at or after from, or npos.
-std::size_t find_terminator(std::string_view text, std::size_t from) {
-  std::size_t at = from + 1;
-  while (at < text.size()) {
-    const void* found = std::memchr(text.data() + at, '$', text.size() - at);
-    if (found == nullptr) return std::string_view::npos;
-    at = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-    if (text[at - 1] == '\n' && text.substr(at, 4) == "$$$$") return at - 1;
-    ++at;
-  }
-  return std::string_view::npos;
-}
 
 // The atom block's charge codes: 1 to 3 are +3 to +1, 5 to 7 are -1 to -3; 4 (a doublet radical) is refused.
 std::expected<std::int32_t, Type> charge_of_code(std::int32_t code) {
@@ -253,7 +239,7 @@ class StructureReader {
 // exactly "$$$$" ends them.
 class ItemReader {
  public:
-  ItemReader(NumberedLines& lines, std::vector<DataItem>& items) : lines_{lines}, items_{items} {}
+  ItemReader(NumberedLines& lines, detail::ItemSink& items) : lines_{lines}, items_{items} {}
 
   std::expected<void, SDFParseError> read() {
     items_.reserve(item_headers(lines_.rest()));
@@ -275,7 +261,7 @@ class ItemReader {
     if (open == std::string_view::npos) return false;
     const std::size_t close = line.find('>', open + 1);
     if (close == std::string_view::npos) return false;
-    items_.emplace_back(std::string(line.substr(open + 1, close - open - 1)), read_value());
+    items_.add(line.substr(open + 1, close - open - 1), read_value());
     return true;
   }
 
@@ -313,6 +299,17 @@ class ItemReader {
   }
 
   NumberedLines& lines_;
+  detail::ItemSink& items_;
+};
+
+// The data items of a molecule, each with its own key.
+class MoleculeItems final : public detail::ItemSink {
+ public:
+  explicit MoleculeItems(std::vector<DataItem>& items) : items_{items} {}
+  void reserve(std::size_t items) override { items_.reserve(items); }
+  void add(std::string_view key, std::string value) override { items_.emplace_back(std::string(key), std::move(value)); }
+
+ private:
   std::vector<DataItem>& items_;
 };
 
@@ -329,30 +326,13 @@ std::expected<bool, SDFParseError> read_up_to_items(NumberedLines& lines, Molecu
 
 namespace detail {
 
-SDFParseError terminator_error(std::uint64_t line_number) {
-  return SDFParseError{line_number, {SDFParseState::HeaderBlock{}}, Type::ParseTerminator};
-}
-
-std::optional<std::size_t> entry_end(std::string_view contents, std::size_t cursor) {
-  const std::size_t feed = find_terminator(contents, cursor);
-  if (feed == std::string_view::npos) return std::nullopt;
-  const std::size_t after = feed + 5;
-  if (after == contents.size()) return after;
-  if (contents[after] != '\n') return std::nullopt;
-  return after + 1;
-}
-
-std::uint64_t line_number_at(std::string_view contents, std::size_t offset) {
-  const std::string_view before = contents.substr(0, offset);
-  return 1 + static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n'));
-}
-
 std::expected<void, SDFParseError> read_entry(std::string_view entry, Molecule& molecule) {
   NumberedLines lines{entry};
   const auto items_follow = read_up_to_items(lines, molecule);
   if (!items_follow) return std::unexpected(items_follow.error());
   if (!*items_follow) return {};
-  return ItemReader{lines, molecule.data_items}.read();
+  MoleculeItems items{molecule.data_items};
+  return ItemReader{lines, items}.read();
 }
 
 std::expected<std::string_view, SDFParseError> read_structure(std::string_view entry, Molecule& molecule) {
@@ -362,43 +342,12 @@ std::expected<std::string_view, SDFParseError> read_structure(std::string_view e
   return lines.rest();
 }
 
-std::expected<void, SDFParseError> read_data_items(std::string_view text, std::vector<DataItem>& items) {
-  items.clear();
+std::expected<void, SDFParseError> read_data_items(std::string_view text, ItemSink& items) {
   NumberedLines lines{text};
   return ItemReader{lines, items}.read();
 }
 
-std::expected<std::vector<std::string_view>, SDFParseError> entry_texts(std::string_view contents) {
-  std::vector<std::string_view> entries;
-  std::size_t cursor = 0;
-  do {
-    const auto end = entry_end(contents, cursor);
-    if (!end) return std::unexpected(terminator_error(line_number_at(contents, cursor)));
-    entries.push_back(contents.substr(cursor, *end - cursor));
-    cursor = *end;
-  } while (cursor < contents.size());
-  return entries;
-}
-
 }  // namespace detail
-
-std::vector<std::variant<SDFEntry, SDFParseError>> sdf_entries(std::string_view contents) {
-  std::vector<std::variant<SDFEntry, SDFParseError>> items;
-  std::uint64_t line_number = 1;
-  std::size_t cursor = 0;
-  do {
-    const auto end = detail::entry_end(contents, cursor);
-    if (!end) {
-      items.emplace_back(detail::terminator_error(line_number));
-      break;
-    }
-    const std::string_view entry = contents.substr(cursor, *end - cursor);
-    items.emplace_back(SDFEntry{line_number, entry});
-    line_number += static_cast<std::uint64_t>(std::count(entry.begin(), entry.end(), '\n'));
-    cursor = *end;
-  } while (cursor < contents.size());
-  return items;
-}
 
 std::expected<Molecule, SDFParseError> parse_sdf_entry(std::string_view entry) {
   Molecule molecule;

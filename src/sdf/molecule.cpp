@@ -4,6 +4,7 @@
 #include <span>
 
 #include "redivi/convert/sdf.hpp"
+#include "sdf/entries.hpp"
 #include "sdf/entry_reader.hpp"
 #include "sdf/molecule.hpp"
 #include "text/text.hpp"
@@ -118,30 +119,31 @@ std::optional<Constraints> parse_tethered_atoms(std::string_view value) {
   return constraints;
 }
 
-// Takes out the first item whose key satisfies the predicate.
-template <class Predicate>
-std::optional<std::string> take_item(std::vector<DataItem>& items, Predicate matches) {
-  const auto found = std::find_if(items.begin(), items.end(), [&](const DataItem& item) { return matches(item.first); });
-  if (found == items.end()) return std::nullopt;
-  std::string value = std::move(found->second);
-  items.erase(found);
-  return value;
-}
-
 }  // namespace
 
-std::expected<std::optional<DataBlocks>, ConversionError> detail::extras_of(std::vector<DataItem> items) {
+bool detail::Extras::take(std::string_view key, std::string& value) {
+  if (!tethered_ && key == "TETHERED ATOMS") {
+    tethered_ = std::move(value);
+    return true;
+  }
+  if (!smiles_ && key.find("SMILES") != std::string_view::npos) {
+    smiles_ = std::move(value);
+    return true;
+  }
+  return false;
+}
+
+std::expected<std::optional<DataBlocks>, ConversionError> detail::Extras::finish(std::vector<DataItem> kept) && {
   DataBlocks extras;
-  const auto tethered = take_item(items, [](std::string_view key) { return key == "TETHERED ATOMS"; });
-  if (tethered) {
-    auto constraints = parse_tethered_atoms(*tethered);
+  if (tethered_) {
+    auto constraints = parse_tethered_atoms(*tethered_);
     if (!constraints) return std::unexpected(ConversionError{ConversionError::ConstraintsError{}});
     extras.constraints = std::move(*constraints);
   }
-  extras.smiles = take_item(items, [](std::string_view key) { return key.find("SMILES") != std::string_view::npos; });
   // A SMILES item alone gives no extras.
-  if (items.empty() && extras.constraints.tethered_atoms.empty()) return std::nullopt;
-  extras.data_items = std::move(items);
+  if (kept.empty() && extras.constraints.tethered_atoms.empty()) return std::nullopt;
+  extras.data_items = std::move(kept);
+  extras.smiles = std::move(smiles_);
   return extras;
 }
 
@@ -158,7 +160,10 @@ std::expected<void, ConversionError> detail::build_structure(Molecule& molecule,
 std::expected<std::pair<TRC, std::optional<DataBlocks>>, ConversionError> Molecule::try_into() && {
   TRC trc;
   if (const auto built = detail::build_structure(*this, trc); !built) return std::unexpected(built.error());
-  auto extras = detail::extras_of(std::move(data_items));
+  detail::Extras taken;
+  // Applied once to each item, in order.
+  std::erase_if(data_items, [&taken](DataItem& item) { return taken.take(item.first, item.second); });
+  auto extras = std::move(taken).finish(std::move(data_items));
   if (!extras) return std::unexpected(extras.error());
   return std::pair{std::move(trc), std::move(*extras)};
 }
@@ -175,11 +180,35 @@ ConversionError parse_error_in(std::string_view contents, std::string_view text,
 }
 
 std::expected<void, ConversionError> read_items(std::string_view contents, std::string_view text,
-                                                std::vector<DataItem>& items) {
+                                                detail::ItemSink& items) {
   const auto read = detail::read_data_items(text, items);
   if (!read) return std::unexpected(parse_error_in(contents, text, read.error()));
   return {};
 }
+
+// Items read only for their faults.
+class DroppedItems final : public detail::ItemSink {
+ public:
+  void reserve(std::size_t) override {}
+  void add(std::string_view, std::string) override {}
+};
+
+// Items sorted as they come into the extras and the items kept beside them: only kept items get their
+// key copied.
+class ExtrasItems final : public detail::ItemSink {
+ public:
+  void reserve(std::size_t items) override { kept_.reserve(items); }
+  void add(std::string_view key, std::string value) override {
+    if (!taken_.take(key, value)) kept_.emplace_back(std::string(key), std::move(value));
+  }
+  std::expected<std::optional<DataBlocks>, ConversionError> finish() && {
+    return std::move(taken_).finish(std::move(kept_));
+  }
+
+ private:
+  detail::Extras taken_;
+  std::vector<DataItem> kept_;
+};
 
 // The data items of an entry are read long after its structure, when their text has left the cache, and
 // in jumps the processor does not foresee. The start of the items a few entries ahead is fetched early:
@@ -195,7 +224,7 @@ void prefetch_start(std::string_view text) {
 // read yet, and a failure among them comes first in the file.
 ConversionError structure_failure(std::string_view contents, std::span<const std::string_view> items_before,
                                   std::string_view entry, const SDFParseError& error) {
-  std::vector<DataItem> items;
+  DroppedItems items;
   for (const std::string_view text : items_before) {
     if (const auto read = read_items(contents, text, items); !read) return read.error();
   }
@@ -238,10 +267,14 @@ std::expected<void, ConversionError> read_extras(std::string_view contents, std:
                                                  Conversion& conversion) {
   for (std::size_t i = 0; i < texts.size(); ++i) {
     if (i + items_ahead < texts.size()) prefetch_start(texts[i + items_ahead]);
-    std::vector<DataItem> items;
+    if (i >= conversion.converted) {
+      DroppedItems items;
+      if (const auto read = read_items(contents, texts[i], items); !read) return read;
+      continue;
+    }
+    ExtrasItems items;
     if (const auto read = read_items(contents, texts[i], items); !read) return read;
-    if (i >= conversion.converted) continue;
-    auto built = detail::extras_of(std::move(items));
+    auto built = std::move(items).finish();
     if (!built) {
       conversion.fail(built.error(), i);
       continue;

@@ -80,6 +80,32 @@ TEST(SdfFromSdf, KeepsEachEntrysStructureAndItemsTogether) {
   }
 }
 
+// One entry converted on its own gives what the whole text gives for it, failures included.
+TEST(SdfFromSdf, EachEntryConvertsOnItsOwnAsInTheWholeText) {
+  const std::string atoms = atom_line("1.0000", "C") + atom_line("2.0000", "O");
+  const std::string entries[] = {
+      entry("a", atoms, "  1  2  2  0\n", "> <ID>\n1\n\n> <SMILES>\nC=O\n\n> <ISO SMILES>\nC=O\n\n> <Z>\nz\n\n"),
+      entry("b", atoms, "", "> <TETHERED ATOMS>\n1\n2\n\n> <SMILES>\nC.O\n\n"),
+      entry("c", atoms, "", "> <SMILES>\nC.O\n\n"),
+      entry("d", atoms, "", "> <TETHERED ATOMS>\n1,x\n\n"),
+      entry("e", atoms, "  1  2  1  2\n", ""),
+  };
+  for (const std::string& text : entries) {
+    SCOPED_TRACE(text);
+    auto molecule = parse_sdf_entry(text);
+    ASSERT_TRUE(molecule.has_value());
+    const auto alone = std::move(*molecule).try_into();
+    const auto whole = from_sdf(text);
+    ASSERT_EQ(alone.has_value(), whole.has_value());
+    if (!alone) {
+      EXPECT_EQ(alone.error(), whole.error());
+      continue;
+    }
+    EXPECT_EQ(alone->first, whole->first.at(0));
+    EXPECT_EQ(alone->second, whole->second.at(0));
+  }
+}
+
 TEST(SdfFromSdf, ReportsTheFirstFailureAcrossStructuresAndItems) {
   const std::string atoms = atom_line("1.0000", "C") + atom_line("2.0000", "C") + atom_line("3.0000", "O");
   // 10 lines each.

@@ -38,8 +38,10 @@ constexpr std::array<T, exact_digits<T> + 1> make_powers_of_ten() {
   return powers;
 }
 
+// Hidden by hand: the shared library exports a variable of this kind whatever the default visibility.
 template <class T>
-inline constexpr std::array<T, exact_digits<T> + 1> powers_of_ten = make_powers_of_ten<T>();
+[[gnu::visibility("hidden")]] inline constexpr std::array<T, exact_digits<T> + 1> powers_of_ten =
+    make_powers_of_ten<T>();
 
 // The magnitude with its sign bit set when negative: negating exactly, -0 included, without a branch
 // (signs vary at random from one coordinate to the next).

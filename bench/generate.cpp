@@ -171,7 +171,8 @@ void split_cells(std::string_view line, std::vector<std::string_view>& cells) {
     if (i == line.size()) return;
     std::size_t end = i + 1;
     if (line[i] == '\'' || line[i] == '"') {
-      while (end < line.size() && !(line[end] == line[i] && (end + 1 == line.size() || text::is_space(line[end + 1])))) ++end;
+      while (end < line.size() && !(line[end] == line[i] && (end + 1 == line.size() || text::is_space(line[end + 1]))))
+        ++end;
       end = std::min(end + 1, line.size());
     } else {
       while (end < line.size() && !text::is_space(line[end])) ++end;
@@ -224,7 +225,7 @@ std::optional<Generated> replicate_pdb(std::string_view source, std::size_t min_
 }
 
 std::optional<Generated> replicate_pdb_recurring_chains(std::string_view source, std::size_t copies,
-                                                       std::size_t chain_count) {
+                                                        std::size_t chain_count) {
   const std::vector<std::string_view> records = structure_records(source);
   std::size_t atoms_per_copy = 0;
   for (std::string_view record : records) atoms_per_copy += is_atom_record(record) ? 1U : 0U;

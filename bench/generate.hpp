@@ -27,7 +27,7 @@ std::optional<Generated> replicate_pdb(std::string_view source, std::size_t min_
 // from its previous run. TER records are copied as in replicate_pdb. Nothing when the source has no
 // atom record or chain_count is 0 or above 62.
 std::optional<Generated> replicate_pdb_recurring_chains(std::string_view source, std::size_t copies,
-                                                       std::size_t chain_count);
+                                                        std::size_t chain_count);
 
 // The source with the rows of its "_atom_site" loop copied until at least min_atoms rows are
 // written. Copy k > 0 renames every label_asym_id and auth_asym_id to the original name followed by
@@ -45,11 +45,11 @@ std::optional<Generated> replicate_xyz(std::string_view source, std::size_t min_
 // The inputs the benchmarks share, made from the corpus files; nothing when a file is absent.
 inline constexpr std::size_t large_atom_count = 1'000'000;
 inline constexpr std::size_t large_molecule_count = 100'000;
-std::optional<Generated> large_pdb();    // from pdb/1aon.pdb.gz
+std::optional<Generated> large_pdb();            // from pdb/1aon.pdb.gz
 std::optional<Generated> recurring_chain_pdb();  // 18 copies of pdb/1aon.pdb.gz under 42 recurring chains
-std::optional<Generated> large_mmcif();  // from cif/4zxb.cif
-std::optional<Generated> large_sdf();    // from sdf/mols.1000.sdf.gz
-std::optional<Generated> small_molecule_sdf();  // sdf/solubility.train.sdf (1,025 molecules) 100 times
-std::optional<Generated> large_xyz();    // from xyz/ligs3d.xyz
+std::optional<Generated> large_mmcif();          // from cif/4zxb.cif
+std::optional<Generated> large_sdf();            // from sdf/mols.1000.sdf.gz
+std::optional<Generated> small_molecule_sdf();   // sdf/solubility.train.sdf (1,025 molecules) 100 times
+std::optional<Generated> large_xyz();            // from xyz/ligs3d.xyz
 
 }  // namespace redivi::bench

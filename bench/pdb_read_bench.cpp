@@ -30,7 +30,8 @@ std::string with_element_column(const std::string& text) {
   while (lines.next(line)) {
     const bool atom = line.starts_with("ATOM  ") || line.starts_with("HETATM");
     if (atom && redivi::text::trim(redivi::text::columns(line, 77, 78)).empty()) {
-      out.append(line.substr(0, std::min<std::size_t>(line.size(), 76))).append(76 - std::min<std::size_t>(line.size(), 76), ' ');
+      out.append(line.substr(0, std::min<std::size_t>(line.size(), 76)))
+          .append(76 - std::min<std::size_t>(line.size(), 76), ' ');
       out.append(" X").append(line.size() > 78 ? line.substr(78) : std::string_view{});
     } else {
       out.append(line);
@@ -53,7 +54,8 @@ void time_read(benchmark::State& state, const std::string& text) {
     benchmark::DoNotOptimize(structures);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
-  state.counters["atoms/s"] = benchmark::Counter(static_cast<double>(atoms), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["atoms/s"] =
+      benchmark::Counter(static_cast<double>(atoms), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // The whole file; where the reader rejects a line near the end (water_hex's hexadecimal serials past

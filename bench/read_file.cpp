@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,7 +75,8 @@ int read(const std::filesystem::path& path) {
   const double text_kib = static_cast<double>(text->size()) / 1024.0;
   std::cout << path.string() << ": " << result.atoms << " atoms in " << result.structures << " structures, text "
             << static_cast<long>(text_kib) << " KiB, peak resident " << peak << " KiB, beyond the text "
-            << (static_cast<double>(peak) - text_kib) * 1024.0 / static_cast<double>(result.atoms) << " bytes per atom\n";
+            << (static_cast<double>(peak) - text_kib) * 1024.0 / static_cast<double>(result.atoms)
+            << " bytes per atom\n";
   return 0;
 }
 

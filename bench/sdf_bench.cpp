@@ -39,7 +39,8 @@ const Corpus* load(std::string_view name) {
 
 void set_rates(benchmark::State& state, std::size_t molecules, std::size_t bytes) {
   const auto iterations = static_cast<double>(state.iterations());
-  state.counters["molecules/s"] = benchmark::Counter(iterations * static_cast<double>(molecules), benchmark::Counter::kIsRate);
+  state.counters["molecules/s"] =
+      benchmark::Counter(iterations * static_cast<double>(molecules), benchmark::Counter::kIsRate);
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
 }
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "redivi/convert/xyz.hpp"
 #include "generate.hpp"
+#include "redivi/convert/xyz.hpp"
 
 namespace {
 

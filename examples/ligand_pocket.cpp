@@ -73,8 +73,8 @@ int main(int argc, char** argv) {
   const auto reread = redivi::pdb::from_pdb_with_options(*text, false);
   if (!reread) return fail("PDB read error", to_string(reread.error()));
   const redivi::TRC& back = reread->front();
-  std::printf("pocket written to %s: %zu residues, %zu atoms, %zu bonds; read back: %zu residues, %zu atoms\n",
-              argv[4], subset->residues.residues.size(), subset->topology.symbols.size(),
-              subset->topology.connectivity->size(), back.residues.residues.size(), back.topology.symbols.size());
+  std::printf("pocket written to %s: %zu residues, %zu atoms, %zu bonds; read back: %zu residues, %zu atoms\n", argv[4],
+              subset->residues.residues.size(), subset->topology.symbols.size(), subset->topology.connectivity->size(),
+              back.residues.residues.size(), back.topology.symbols.size());
   return 0;
 }

@@ -31,7 +31,8 @@ void print_molecule(const redivi::TRC& molecule, const std::optional<redivi::sdf
     const auto& [key, value] = extras->data_items[i];
     std::printf("  %s = %.*s\n", key.c_str(), static_cast<int>(short_value(value).size()), short_value(value).data());
   }
-  if (extras->data_items.size() > shown) std::printf("  ... and %zu more data items\n", extras->data_items.size() - shown);
+  if (extras->data_items.size() > shown)
+    std::printf("  ... and %zu more data items\n", extras->data_items.size() - shown);
 }
 
 }  // namespace

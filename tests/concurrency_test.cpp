@@ -37,8 +37,8 @@ Corpus read_corpus() { return {read_folder("pdb"), read_folder("cif"), read_fold
 struct Readings {
   std::vector<std::expected<std::vector<TRC>, pdb::Error>> pdb;
   std::vector<std::expected<std::vector<TRC>, mmcif::MmCifError>> mmcif;
-  std::vector<std::expected<std::pair<std::vector<TRC>, std::vector<std::optional<sdf::DataBlocks>>>,
-                            sdf::ConversionError>>
+  std::vector<
+      std::expected<std::pair<std::vector<TRC>, std::vector<std::optional<sdf::DataBlocks>>>, sdf::ConversionError>>
       sdf;
   std::vector<std::expected<Topology, xyz::Error>> xyz;
   std::vector<std::string> written;

@@ -5,9 +5,9 @@
 #include <tuple>
 #include <vector>
 
+#include "listed_file.hpp"
 #include "redivi/convert/mmcif.hpp"
 #include "redivi/convert/pdb.hpp"
-#include "listed_file.hpp"
 #include "test_data.hpp"
 
 namespace redivi {

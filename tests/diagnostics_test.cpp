@@ -14,8 +14,9 @@ TEST(Diagnostics, DeliversEventsUpToTheSinksLevelOnly) {
   EXPECT_FALSE(enabled(Level::debug));
 
   std::vector<std::string> seen;
-  set_sink([&seen](const Event& event) { seen.push_back(std::string(event.target) + " " + std::string(event.message)); },
-           Level::warn);
+  set_sink(
+      [&seen](const Event& event) { seen.push_back(std::string(event.target) + " " + std::string(event.message)); },
+      Level::warn);
   EXPECT_TRUE(enabled(Level::warn));
   EXPECT_FALSE(enabled(Level::debug));
   EXPECT_FALSE(enabled(Level::off));

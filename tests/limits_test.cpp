@@ -16,7 +16,10 @@ namespace {
 
 // An unguarded reservation for these counts throws or exhausts memory instead of returning the error.
 TEST(Limits, XyzCountsBeyondTheTextEndInAnError) {
-  struct Case { std::string_view text; xyz::Error error; };
+  struct Case {
+    std::string_view text;
+    xyz::Error error;
+  };
   const Case cases[] = {
       {"1000000000000000000\ncomment\nH 0 0 0\nH 0 0 1\n", {xyz::Error::MissingAtomLine{}}},
       {"4294967297\ncomment\nH 0 0 0\n", {xyz::Error::MissingAtomLine{}}},
@@ -34,7 +37,10 @@ TEST(Limits, XyzCountsBeyondTheTextEndInAnError) {
 
 // The counts line has three columns per count: 999 atoms or bonds at most, here with two atom lines.
 TEST(Limits, SdfCountsBeyondTheEntryEndInAnError) {
-  struct Case { std::string_view counts; sdf::SDFParseState state; };
+  struct Case {
+    std::string_view counts;
+    sdf::SDFParseState state;
+  };
   const Case cases[] = {
       {"999  0  0  0  0  0  0  0  0  0999 V2000", {sdf::SDFParseState::AtomBlock{{999, 0}}}},
       {"  2999  0  0  0  0  0  0  0  0999 V2000", {sdf::SDFParseState::BondBlock{{2, 999}}}},
@@ -55,10 +61,11 @@ TEST(Limits, SdfCountsBeyondTheEntryEndInAnError) {
 
 // An mmCIF text whose first model has n atoms and which then has n more models of one atom each.
 std::string many_small_models(int n) {
-  std::string text = "data_x\nloop_\n_atom_site.group_PDB\n_atom_site.id\n_atom_site.type_symbol\n"
-                     "_atom_site.label_atom_id\n_atom_site.label_comp_id\n_atom_site.label_asym_id\n"
-                     "_atom_site.label_seq_id\n_atom_site.Cartn_x\n_atom_site.Cartn_y\n_atom_site.Cartn_z\n"
-                     "_atom_site.pdbx_PDB_model_num\n";
+  std::string text =
+      "data_x\nloop_\n_atom_site.group_PDB\n_atom_site.id\n_atom_site.type_symbol\n"
+      "_atom_site.label_atom_id\n_atom_site.label_comp_id\n_atom_site.label_asym_id\n"
+      "_atom_site.label_seq_id\n_atom_site.Cartn_x\n_atom_site.Cartn_y\n_atom_site.Cartn_z\n"
+      "_atom_site.pdbx_PDB_model_num\n";
   for (int i = 1; i <= 2 * n; ++i) {
     text += "ATOM " + std::to_string(i) + " C CA ALA A 1 0 0 0 " + std::to_string(i <= n ? 1 : i - n + 1) + "\n";
   }

@@ -38,9 +38,7 @@ bench::ReadResult read_frames(std::string_view text, const std::string& format, 
       keep(std::move(frame));
     }
     return result;
-  } catch (const std::exception& error) {
-    return {0, 0, error.what()};
-  }
+  } catch (const std::exception& error) { return {0, 0, error.what()}; }
 }
 
 bench::ReadResult read_each(std::string_view text, const std::string& format) {
@@ -55,9 +53,7 @@ bench::ReadResult read_all(std::string_view text, const std::string& format) {
 std::size_t frame_count(std::string_view text, const std::string& format) {
   try {
     return open_reader(text, format).size();
-  } catch (const std::exception&) {
-    return 0;
-  }
+  } catch (const std::exception&) { return 0; }
 }
 
 class ChemfilesWriter final : public PeerWriter {
@@ -72,9 +68,7 @@ class ChemfilesWriter final : public PeerWriter {
       trajectory.close();  // writes what the format puts after the last frame
       const auto written = trajectory.memory_buffer();
       return written ? written->size() : 0;
-    } catch (const std::exception&) {
-      return 0;
-    }
+    } catch (const std::exception&) { return 0; }
   }
 
  private:
@@ -88,9 +82,7 @@ std::unique_ptr<PeerWriter> writer(std::string_view text, const std::string& for
     chemfiles::Trajectory trajectory = open_reader(text, format);
     const std::size_t wanted = which == Frames::first ? std::min<std::size_t>(trajectory.size(), 1) : trajectory.size();
     while (frames.size() < wanted) frames.push_back(trajectory.read());
-  } catch (const std::exception&) {
-    return nullptr;
-  }
+  } catch (const std::exception&) { return nullptr; }
   if (frames.empty()) return nullptr;
   return std::make_unique<ChemfilesWriter>(std::move(frames), format);
 }

@@ -31,17 +31,17 @@ std::string openbabel_skipped(std::string_view text) {
 void compare_pdb_read(const Options& options) {
   for (const Input& input : load_inputs(files, generated)) {
     const std::string_view text = input.text;
-    run_side_by_side(options, "PDB read: " + input.name, "atoms", text.size(),
-                     joined(
-                         {
-                             {"redivi", [text] { return atoms_of(bench::read_pdb(text)); }},
-                             {"gemmi", [text] { return atoms_of(gemmi_read_pdb(text)); }},
-                             {"RDKit", [text] { return atoms_of(rdkit_read_pdb(text)); }},
-                             {"Open Babel", [text] { return atoms_of(openbabel_read(text, "pdb")); },
-                              openbabel_skipped(text)},
-                         },
-                         chemfiles_readers(text, "PDB", &atoms_of)),
-                     input.expected);
+    run_side_by_side(
+        options, "PDB read: " + input.name, "atoms", text.size(),
+        joined(
+            {
+                {"redivi", [text] { return atoms_of(bench::read_pdb(text)); }},
+                {"gemmi", [text] { return atoms_of(gemmi_read_pdb(text)); }},
+                {"RDKit", [text] { return atoms_of(rdkit_read_pdb(text)); }},
+                {"Open Babel", [text] { return atoms_of(openbabel_read(text, "pdb")); }, openbabel_skipped(text)},
+            },
+            chemfiles_readers(text, "PDB", &atoms_of)),
+        input.expected);
   }
 }
 

@@ -31,9 +31,7 @@ class GemmiPdbWriter final : public PeerWriter {
     std::ostringstream out;
     try {
       gemmi::write_pdb(structure_, out);
-    } catch (const std::exception&) {
-      return 0;
-    }
+    } catch (const std::exception&) { return 0; }
     return out.str().size();
   }
 
@@ -46,26 +44,20 @@ class GemmiPdbWriter final : public PeerWriter {
 bench::ReadResult gemmi_read_pdb(std::string_view text) {
   try {
     return counted(gemmi::read_pdb_from_memory(text.data(), text.size(), "input"));
-  } catch (const std::exception& error) {
-    return {0, 0, error.what()};
-  }
+  } catch (const std::exception& error) { return {0, 0, error.what()}; }
 }
 
 bench::ReadResult gemmi_read_mmcif(std::string_view text) {
   try {
     const gemmi::cif::Document document = gemmi::cif::read_memory(text.data(), text.size(), "input");
     return counted(gemmi::make_structure(document));
-  } catch (const std::exception& error) {
-    return {0, 0, error.what()};
-  }
+  } catch (const std::exception& error) { return {0, 0, error.what()}; }
 }
 
 std::unique_ptr<PeerWriter> gemmi_pdb_writer(std::string_view pdb) {
   try {
     return std::make_unique<GemmiPdbWriter>(gemmi::read_pdb_from_memory(pdb.data(), pdb.size(), "input"));
-  } catch (const std::exception&) {
-    return nullptr;
-  }
+  } catch (const std::exception&) { return nullptr; }
 }
 
 }  // namespace redivi::compare

@@ -29,7 +29,8 @@ bool selected(std::string_view name, const std::vector<std::string_view>& wanted
 
 int print_usage() {
   std::fputs(usage.data(), stderr);
-  for (const auto& comparison : redivi::compare::comparisons()) std::fprintf(stderr, "    %s\n", comparison.name.data());
+  for (const auto& comparison : redivi::compare::comparisons())
+    std::fprintf(stderr, "    %s\n", comparison.name.data());
   return 2;
 }
 
@@ -52,9 +53,10 @@ int main(int argc, char** argv) {
       wanted.push_back(arg);
     }
   }
-  std::printf("Median wall time of %zu runs (fewer for a side slower than %.0f s in total); each peer's time\n"
-              "is shown as a multiple of ours.\n\n",
-              options.repetitions, options.budget_seconds);
+  std::printf(
+      "Median wall time of %zu runs (fewer for a side slower than %.0f s in total); each peer's time\n"
+      "is shown as a multiple of ours.\n\n",
+      options.repetitions, options.budget_seconds);
   const std::string_view legend = redivi::compare::chemfiles_legend();
   std::fwrite(legend.data(), 1, legend.size(), stdout);
   for (const auto& comparison : redivi::compare::comparisons()) {

@@ -1,7 +1,7 @@
 // Open Babel's readers, with bond perception off where the format has the option, and its XYZ writer.
 #include <openbabel/mol.h>
-#include <openbabel/oberror.h>
 #include <openbabel/obconversion.h>
+#include <openbabel/oberror.h>
 
 #include <sstream>
 #include <string>

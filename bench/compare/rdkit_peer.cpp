@@ -46,9 +46,7 @@ class RdkitSdfWriter final : public PeerWriter {
       writer.setKekulize(false);
       for (const auto& molecule : molecules_) writer.write(*molecule);
       writer.flush();
-    } catch (const std::exception&) {
-      return 0;
-    }
+    } catch (const std::exception&) { return 0; }
     return out.str().size();
   }
 
@@ -63,9 +61,7 @@ class RdkitXyzWriter final : public PeerWriter {
   std::size_t write() override {
     try {
       return RDKit::MolToXYZBlock(*molecule_).size();
-    } catch (const std::exception&) {
-      return 0;
-    }
+    } catch (const std::exception&) { return 0; }
   }
 
  private:
@@ -78,9 +74,7 @@ bench::ReadResult rdkit_read_pdb(std::string_view text) {
   try {
     return one_molecule(std::unique_ptr<RDKit::RWMol>(
         RDKit::PDBBlockToMol(std::string(text), sanitize, remove_hs, 0, proximity_bonding)));
-  } catch (const std::exception& error) {
-    return {0, 0, error.what()};
-  }
+  } catch (const std::exception& error) { return {0, 0, error.what()}; }
 }
 
 bench::ReadResult rdkit_read_sdf(std::string_view text) {
@@ -91,25 +85,19 @@ bench::ReadResult rdkit_read_sdf(std::string_view text) {
       result.atoms += molecule->getNumAtoms();
     }
     return result;
-  } catch (const std::exception& error) {
-    return {0, 0, error.what()};
-  }
+  } catch (const std::exception& error) { return {0, 0, error.what()}; }
 }
 
 bench::ReadResult rdkit_read_xyz(std::string_view text) {
   try {
     return one_molecule(std::unique_ptr<RDKit::RWMol>(RDKit::XYZBlockToMol(std::string(text))));
-  } catch (const std::exception& error) {
-    return {0, 0, error.what()};
-  }
+  } catch (const std::exception& error) { return {0, 0, error.what()}; }
 }
 
 std::unique_ptr<PeerWriter> rdkit_sdf_writer(std::string_view sdf) {
   try {
     return std::make_unique<RdkitSdfWriter>(read_molecules(sdf));
-  } catch (const std::exception&) {
-    return nullptr;
-  }
+  } catch (const std::exception&) { return nullptr; }
 }
 
 std::unique_ptr<PeerWriter> rdkit_xyz_writer(std::string_view xyz) {
@@ -117,9 +105,7 @@ std::unique_ptr<PeerWriter> rdkit_xyz_writer(std::string_view xyz) {
     std::unique_ptr<RDKit::RWMol> molecule(RDKit::XYZBlockToMol(std::string(xyz)));
     if (!molecule) return nullptr;
     return std::make_unique<RdkitXyzWriter>(std::move(molecule));
-  } catch (const std::exception&) {
-    return nullptr;
-  }
+  } catch (const std::exception&) { return nullptr; }
 }
 
 }  // namespace redivi::compare

@@ -47,7 +47,9 @@ struct Error {
     std::vector<std::string> clashing_atoms;
     bool operator==(const ClashBetweenCovalentBinderAndHydrogen&) const = default;
   };
-  struct MissingAminoAcidTopologyData { bool operator==(const MissingAminoAcidTopologyData&) const = default; };
+  struct MissingAminoAcidTopologyData {
+    bool operator==(const MissingAminoAcidTopologyData&) const = default;
+  };
   struct MissingAminoAcidHeavyAtoms {
     AminoAcidSeq aa;
     std::optional<std::int32_t> aa_seq_n;

@@ -39,9 +39,13 @@ struct ResiduesError {
     bool operator==(const InvalidLabel&) const = default;
   };
   // labeled without labels; in a join, an other with labeled but no labels joined to a table with both.
-  struct LabelsMissing { bool operator==(const LabelsMissing&) const = default; };
+  struct LabelsMissing {
+    bool operator==(const LabelsMissing&) const = default;
+  };
   // labels without labeled.
-  struct LabeledMissing { bool operator==(const LabeledMissing&) const = default; };
+  struct LabeledMissing {
+    bool operator==(const LabeledMissing&) const = default;
+  };
   // seqs and residues differ in length.
   struct InvalidSeqsLength {
     std::size_t seqs_length, residue_count;

@@ -50,7 +50,9 @@ struct TopologyError {
     bool operator==(const InvalidConnectivity&) const = default;
   };
   // stereochemistry without connectivity.
-  struct InvalidStereochemistryExistence { bool operator==(const InvalidStereochemistryExistence&) const = default; };
+  struct InvalidStereochemistryExistence {
+    bool operator==(const InvalidStereochemistryExistence&) const = default;
+  };
   // stereochemistry does not hold one entry per bond.
   struct InvalidStereochemistryLength {
     std::size_t stereochemistry_length, connectivity_length;
@@ -62,7 +64,9 @@ struct TopologyError {
     bool operator==(const InvalidVelocitiesLength&) const = default;
   };
   // The fragments do not list every atom exactly once, or list an atom at or past the atom count.
-  struct InvalidFragments { bool operator==(const InvalidFragments&) const = default; };
+  struct InvalidFragments {
+    bool operator==(const InvalidFragments&) const = default;
+  };
   // A fragment asked for at or past the fragment count.
   struct InvalidFragmentRef {
     FragmentRef fragment;

@@ -31,7 +31,9 @@ struct TRCError {
     bool operator==(const InvalidChains&) const = default;
   };
   // Atoms that no residue lists, or a residue atom at or past the atom count.
-  struct AtomsNotInResidues { bool operator==(const AtomsNotInResidues&) const = default; };
+  struct AtomsNotInResidues {
+    bool operator==(const AtomsNotInResidues&) const = default;
+  };
   // The first atom the residues list twice; in a subset, a residue atom at or past the atom count.
   struct AtomDoesNotExist {
     AtomRef atom;

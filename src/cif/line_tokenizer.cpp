@@ -121,12 +121,9 @@ const char* LineTokenizer::tokenize_block(const char* p, const char* end) {
 // One token or white-space character from p on, by the full rules. Returns where it ended.
 const char* LineTokenizer::read_fully(const char* p, const char* end) {
   switch (start_class(*p)) {
-    case ByteClass::ordinary:
-      return token(p, end);
-    case ByteClass::space:
-      return p + 1;
-    case ByteClass::quote:
-      return quoted_run(p, end, nullptr);
+    case ByteClass::ordinary: return token(p, end);
+    case ByteClass::space: return p + 1;
+    case ByteClass::quote: return quoted_run(p, end, nullptr);
     case ByteClass::semicolon:
       // A ";" opening a token stands for an empty cell and hides the rest of the line.
       emit({});
@@ -148,14 +145,9 @@ const char* LineTokenizer::token(const char* start, const char* end) {
       return end;
     }
     switch (token_class(*p)) {
-      case ByteClass::ordinary:
-        ++p;
-        break;
-      case ByteClass::space:
-        emit(start, p);
-        return p + 1;
-      case ByteClass::quote:
-        return quoted_run(p, end, start);
+      case ByteClass::ordinary: ++p; break;
+      case ByteClass::space: emit(start, p); return p + 1;
+      case ByteClass::quote: return quoted_run(p, end, start);
       default:
         if (const std::size_t width = multi_byte_space(p, end)) {
           emit(start, p);

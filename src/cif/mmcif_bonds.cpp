@@ -111,9 +111,7 @@ struct Groups {
   std::vector<TextId> atom_names;  // the atom name of each atom, gathered while its record is at hand
 };
 
-Label instance_of(const AtomRecord& record) {
-  return {record.label_comp_id, record.auth_asym_id, record.auth_seq_id};
-}
+Label instance_of(const AtomRecord& record) { return {record.label_comp_id, record.auth_asym_id, record.auth_seq_id}; }
 
 // Atoms of one instance mostly follow each other, so the index is consulted once per run of atoms.
 Groups component_groups(const BondSources& sources) {
@@ -195,8 +193,7 @@ class FirstNamed {
 
 // Each component bond joins the first atoms of the instance that carry its two atom names.
 void add_group_bonds(std::span<const TextId> atom_names, std::span<const std::uint32_t> atoms,
-                     const std::vector<NamedBond>& bonds, FirstNamed& first_named,
-                     std::vector<BondSetting>& settings) {
+                     const std::vector<NamedBond>& bonds, FirstNamed& first_named, std::vector<BondSetting>& settings) {
   first_named.enter(atom_names, atoms);
   for (const NamedBond& bond : bonds) {
     const std::uint32_t first = first_named[bond.atom_1];
@@ -215,8 +212,8 @@ void add_component_bonds(const BondSources& sources, std::vector<BondSetting>& s
   for (std::size_t g = 0; g < groups.comp_ids.size(); ++g) {
     const std::vector<NamedBond>& bonds = component_bonds.of(groups.comp_ids[g]);
     if (!bonds.empty()) {
-      add_group_bonds(groups.atom_names, atoms.subspan(groups.starts[g], groups.starts[g + 1] - groups.starts[g]), bonds,
-                      first_named, settings);
+      add_group_bonds(groups.atom_names, atoms.subspan(groups.starts[g], groups.starts[g + 1] - groups.starts[g]),
+                      bonds, first_named, settings);
     }
   }
 }
@@ -260,7 +257,8 @@ std::vector<Bond> collect_bonds(const BondSources& sources) {
   std::vector<Bond> bonds;
   for (std::size_t i = 0; i < settings.size(); ++i) {
     if (i + 1 < settings.size() && settings[i + 1].pair == settings[i].pair) continue;  // the last setting wins
-    bonds.push_back({static_cast<AtomRef>(settings[i].pair >> 32), static_cast<AtomRef>(settings[i].pair), settings[i].order});
+    bonds.push_back(
+        {static_cast<AtomRef>(settings[i].pair >> 32), static_cast<AtomRef>(settings[i].pair), settings[i].order});
   }
   return bonds;
 }

@@ -78,8 +78,8 @@ std::expected<void, MmCifError> read_atoms(const std::vector<AtomRecord>& record
     model.record_atoms[r] = atom;
     model.atom_sites.push_back(static_cast<std::uint32_t>(r));
     const std::string_view ins_code = texts[record.ins_code];
-    const ResidueKey key{texts[record.auth_asym_id], record.auth_seq_id, redivi::detail::stored_insertion_code(ins_code),
-                         texts[record.label_comp_id]};
+    const ResidueKey key{texts[record.auth_asym_id], record.auth_seq_id,
+                         redivi::detail::stored_insertion_code(ins_code), texts[record.label_comp_id]};
     runs.file_atom(key, ins_code, atom);
   }
   model.residues = structure::detail::residues_in_key_order(runs);
@@ -89,8 +89,10 @@ std::expected<void, MmCifError> read_atoms(const std::vector<AtomRecord>& record
 void warn_unaligned(std::string_view chain, std::string_view name, std::int32_t lowest) {
   if (!diagnostics::enabled(diagnostics::Level::warn)) return;
   diagnostics::emit("redivi::convert::mmcif", diagnostics::Level::warn,
-                    text::concat("mmCIF: chain ", chain, ": cannot align _pdbx_poly_seq_scheme with resolved residues "
-                                 "(residue ", name, " at auth seq ", lowest,
+                    text::concat("mmCIF: chain ", chain,
+                                 ": cannot align _pdbx_poly_seq_scheme with resolved residues "
+                                 "(residue ",
+                                 name, " at auth seq ", lowest,
                                  " not found in polymer sequence); skipping sequence-driven empty residue injection "
                                  "for this chain"));
 }
@@ -170,8 +172,8 @@ std::expected<void, MmCifError> make_fragments(const Residues& residues, std::sp
 
 std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records, const SiteTexts& texts,
                                          const std::vector<Connection>& connections, const CompBonds& comp_bonds,
-                                         const std::vector<MissingResidue>& missing_residues,
-                                         const PolySeq& poly_seq, const SeqBegins& seq_begins,
+                                         const std::vector<MissingResidue>& missing_residues, const PolySeq& poly_seq,
+                                         const SeqBegins& seq_begins,
                                          const SecondaryStructureRecords& secondary_structure) {
   Model model;
   if (auto read = read_atoms(atom_records, texts, model); !read) return std::unexpected(std::move(read.error()));

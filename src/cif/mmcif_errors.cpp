@@ -9,8 +9,7 @@ using namespace redivi::detail;
 std::string to_string(const MmCifError& error) {
   using E = MmCifError;
   return render(
-      error.value,
-      [](const E::InvalidFormat& e) { return "invalid mmCIF format: " + e.detail; },
+      error.value, [](const E::InvalidFormat& e) { return "invalid mmCIF format: " + e.detail; },
       [](const E::MissingField& e) { return "missing required field: " + e.field; },
       [](const E::InvalidElement& e) { return "invalid element symbol: " + e.symbol; },
       [](const E::Parse& e) { return "parse error: " + e.detail; },
@@ -21,8 +20,7 @@ std::string to_string(const MmCifError& error) {
 std::string debug_string(const MmCifError& error) {
   using E = MmCifError;
   return render(
-      error.value,
-      [](const E::InvalidFormat& e) { return tuple_text("InvalidFormat", quoted_text(e.detail)); },
+      error.value, [](const E::InvalidFormat& e) { return tuple_text("InvalidFormat", quoted_text(e.detail)); },
       [](const E::MissingField& e) { return tuple_text("MissingField", quoted_text(e.field)); },
       [](const E::InvalidElement& e) { return tuple_text("InvalidElement", quoted_text(e.symbol)); },
       [](const E::Parse& e) { return tuple_text("Parse", quoted_text(e.detail)); },

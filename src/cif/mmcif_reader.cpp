@@ -24,20 +24,43 @@ constexpr std::string_view target = "redivi::convert::mmcif";
 // The categories looked up here and by the secondary-structure reader, as loops or single items; the
 // tokenizer passes over every other one.
 constexpr std::array<std::string_view, 10> read_categories = {
-    "_atom_site", "_chem_comp_bond", "_pdbx_poly_seq_scheme", "_struct_ref_seq", "_struct_conn",
-    "_pdbx_unobs_or_zero_occ_residues", "_struct_conf", "_struct_sheet", "_struct_sheet_order",
+    "_atom_site",         "_chem_comp_bond", "_pdbx_poly_seq_scheme",
+    "_struct_ref_seq",    "_struct_conn",    "_pdbx_unobs_or_zero_occ_residues",
+    "_struct_conf",       "_struct_sheet",   "_struct_sheet_order",
     "_struct_sheet_range"};
 
 namespace atom_site {
 enum : std::size_t {
-  type_symbol, label_atom_id, label_alt_id, label_comp_id, label_asym_id, label_seq_id, ins_code,
-  x, y, z, formal_charge, auth_asym_id, auth_seq_id, model_num, count
+  type_symbol,
+  label_atom_id,
+  label_alt_id,
+  label_comp_id,
+  label_asym_id,
+  label_seq_id,
+  ins_code,
+  x,
+  y,
+  z,
+  formal_charge,
+  auth_asym_id,
+  auth_seq_id,
+  model_num,
+  count
 };
-constexpr std::array<std::string_view, count> tags = {
-    "_atom_site.type_symbol", "_atom_site.label_atom_id", "_atom_site.label_alt_id", "_atom_site.label_comp_id",
-    "_atom_site.label_asym_id", "_atom_site.label_seq_id", "_atom_site.pdbx_PDB_ins_code", "_atom_site.Cartn_x",
-    "_atom_site.Cartn_y", "_atom_site.Cartn_z", "_atom_site.pdbx_formal_charge", "_atom_site.auth_asym_id",
-    "_atom_site.auth_seq_id", "_atom_site.pdbx_PDB_model_num"};
+constexpr std::array<std::string_view, count> tags = {"_atom_site.type_symbol",
+                                                      "_atom_site.label_atom_id",
+                                                      "_atom_site.label_alt_id",
+                                                      "_atom_site.label_comp_id",
+                                                      "_atom_site.label_asym_id",
+                                                      "_atom_site.label_seq_id",
+                                                      "_atom_site.pdbx_PDB_ins_code",
+                                                      "_atom_site.Cartn_x",
+                                                      "_atom_site.Cartn_y",
+                                                      "_atom_site.Cartn_z",
+                                                      "_atom_site.pdbx_formal_charge",
+                                                      "_atom_site.auth_asym_id",
+                                                      "_atom_site.auth_seq_id",
+                                                      "_atom_site.pdbx_PDB_model_num"};
 using Columns = std::array<Column, count>;
 }  // namespace atom_site
 
@@ -118,8 +141,7 @@ AtomRecord read_atom_record(Row row, const atom_site::Columns& c, SiteTexts& tex
 // follow each other, so the previous row's model is tried before the index.
 class AtomSites final : public RowSink {
  public:
-  void begin_loop(std::size_t block_index, std::span<const std::string_view> tags,
-                  std::size_t expected_rows) override {
+  void begin_loop(std::size_t block_index, std::span<const std::string_view> tags, std::size_t expected_rows) override {
     if (blocks_.size() <= block_index) blocks_.resize(block_index + 1);
     blocks_[block_index] = {};  // a later loop of the block replaces the earlier one
     block_index_ = block_index;
@@ -170,9 +192,9 @@ class AtomSites final : public RowSink {
 
 void read_comp_bonds(const Loop& loop, BlockRecords& records) {
   enum : std::size_t { comp_id, atom_id_1, atom_id_2, value_order, pdbx_ordinal, count };
-  constexpr std::array<std::string_view, count> tags = {
-      "_chem_comp_bond.comp_id", "_chem_comp_bond.atom_id_1", "_chem_comp_bond.atom_id_2",
-      "_chem_comp_bond.value_order", "_chem_comp_bond.pdbx_ordinal"};
+  constexpr std::array<std::string_view, count> tags = {"_chem_comp_bond.comp_id", "_chem_comp_bond.atom_id_1",
+                                                        "_chem_comp_bond.atom_id_2", "_chem_comp_bond.value_order",
+                                                        "_chem_comp_bond.pdbx_ordinal"};
   const auto c = find_columns(loop.tags, tags);
   for (std::size_t i = 0; i < loop.row_count(); ++i) {
     const Row row = loop.row(i);
@@ -228,10 +250,14 @@ void read_seq_begins(const DataBlock& block, BlockRecords& records) {
 
 void read_connections(const Loop& loop, BlockRecords& records) {
   enum : std::size_t { id, conn_type_id, atom_1, asym_1, seq_1, atom_2, asym_2, seq_2, count };
-  constexpr std::array<std::string_view, count> tags = {
-      "_struct_conn.id", "_struct_conn.conn_type_id", "_struct_conn.ptnr1_label_atom_id",
-      "_struct_conn.ptnr1_label_asym_id", "_struct_conn.ptnr1_label_seq_id", "_struct_conn.ptnr2_label_atom_id",
-      "_struct_conn.ptnr2_label_asym_id", "_struct_conn.ptnr2_label_seq_id"};
+  constexpr std::array<std::string_view, count> tags = {"_struct_conn.id",
+                                                        "_struct_conn.conn_type_id",
+                                                        "_struct_conn.ptnr1_label_atom_id",
+                                                        "_struct_conn.ptnr1_label_asym_id",
+                                                        "_struct_conn.ptnr1_label_seq_id",
+                                                        "_struct_conn.ptnr2_label_atom_id",
+                                                        "_struct_conn.ptnr2_label_asym_id",
+                                                        "_struct_conn.ptnr2_label_seq_id"};
   const auto c = find_columns(loop.tags, tags);
   records.connections.reserve(loop.row_count());
   for (std::size_t i = 0; i < loop.row_count(); ++i) {
@@ -245,13 +271,21 @@ void read_connections(const Loop& loop, BlockRecords& records) {
 
 void read_missing_residues(const Loop& loop, BlockRecords& records) {
   enum : std::size_t {
-    polymer_flag, auth_asym_id, label_asym_id, auth_seq_id, label_seq_id, auth_comp_id, label_comp_id,
-    ins_code, model_num, count
+    polymer_flag,
+    auth_asym_id,
+    label_asym_id,
+    auth_seq_id,
+    label_seq_id,
+    auth_comp_id,
+    label_comp_id,
+    ins_code,
+    model_num,
+    count
   };
   constexpr std::array<std::string_view, count> tags = {
-      "_pdbx_unobs_or_zero_occ_residues.polymer_flag", "_pdbx_unobs_or_zero_occ_residues.auth_asym_id",
+      "_pdbx_unobs_or_zero_occ_residues.polymer_flag",  "_pdbx_unobs_or_zero_occ_residues.auth_asym_id",
       "_pdbx_unobs_or_zero_occ_residues.label_asym_id", "_pdbx_unobs_or_zero_occ_residues.auth_seq_id",
-      "_pdbx_unobs_or_zero_occ_residues.label_seq_id", "_pdbx_unobs_or_zero_occ_residues.auth_comp_id",
+      "_pdbx_unobs_or_zero_occ_residues.label_seq_id",  "_pdbx_unobs_or_zero_occ_residues.auth_comp_id",
       "_pdbx_unobs_or_zero_occ_residues.label_comp_id", "_pdbx_unobs_or_zero_occ_residues.PDB_ins_code",
       "_pdbx_unobs_or_zero_occ_residues.PDB_model_num"};
   const auto c = find_columns(loop.tags, tags);
@@ -275,9 +309,10 @@ void read_missing_residues(const Loop& loop, BlockRecords& records) {
 void warn_skipped_rows(const BlockRecords& records) {
   if (!diagnostics::enabled(diagnostics::Level::warn)) return;
   for (const auto& [chain, count] : records.skipped_rows) {
-    diagnostics::emit(target, diagnostics::Level::warn,
-                      text::concat("mmCIF: chain ", chain, ": skipped ", count,
-                                   " _pdbx_unobs_or_zero_occ_residues row(s) due to missing chain/sequence/name fields"));
+    diagnostics::emit(
+        target, diagnostics::Level::warn,
+        text::concat("mmCIF: chain ", chain, ": skipped ", count,
+                     " _pdbx_unobs_or_zero_occ_residues row(s) due to missing chain/sequence/name fields"));
   }
 }
 
@@ -306,9 +341,9 @@ std::expected<void, MmCifError> build_block(const DataBlock& block, BlockSites s
         found != records.model_missing_residues.end()) {
       missing_residues.insert(missing_residues.end(), found->second.begin(), found->second.end());
     }
-    auto structure = build_trc(std::move(model.atom_records), records.sites.texts, records.connections,
-                               records.comp_bonds, missing_residues, records.poly_seq, records.seq_begins,
-                               secondary_structure);
+    auto structure =
+        build_trc(std::move(model.atom_records), records.sites.texts, records.connections, records.comp_bonds,
+                  missing_residues, records.poly_seq, records.seq_begins, secondary_structure);
     if (!structure) return std::unexpected(std::move(structure.error()));
     structures.push_back(std::move(*structure));
   }

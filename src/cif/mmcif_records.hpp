@@ -191,8 +191,8 @@ std::vector<Bond> collect_bonds(const BondSources& sources);
 // One model's structure.
 std::expected<TRC, MmCifError> build_trc(std::vector<AtomRecord> atom_records, const SiteTexts& texts,
                                          const std::vector<Connection>& connections, const CompBonds& comp_bonds,
-                                         const std::vector<MissingResidue>& missing_residues,
-                                         const PolySeq& poly_seq, const SeqBegins& seq_begins,
+                                         const std::vector<MissingResidue>& missing_residues, const PolySeq& poly_seq,
+                                         const SeqBegins& seq_begins,
                                          const SecondaryStructureRecords& secondary_structure);
 
 }  // namespace redivi::mmcif::detail

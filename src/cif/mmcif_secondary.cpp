@@ -61,53 +61,73 @@ std::optional<std::uint32_t> optional_u32(std::optional<std::string_view> value)
 
 namespace helix {
 enum : std::size_t {
-  conf_type_id, pdbx_helix_id, id, beg_comp_id, beg_chain_id, beg_seq_id, beg_ins_code, end_comp_id,
-  end_chain_id, end_seq_id, end_ins_code, helix_class, helix_length, count
+  conf_type_id,
+  pdbx_helix_id,
+  id,
+  beg_comp_id,
+  beg_chain_id,
+  beg_seq_id,
+  beg_ins_code,
+  end_comp_id,
+  end_chain_id,
+  end_seq_id,
+  end_ins_code,
+  helix_class,
+  helix_length,
+  count
 };
 constexpr std::array<std::string_view, count> tags = {
-    "_struct_conf.conf_type_id", "_struct_conf.pdbx_PDB_helix_id", "_struct_conf.id",
-    "_struct_conf.beg_label_comp_id", "_struct_conf.beg_auth_asym_id", "_struct_conf.beg_auth_seq_id",
-    "_struct_conf.pdbx_beg_PDB_ins_code", "_struct_conf.end_label_comp_id", "_struct_conf.end_auth_asym_id",
-    "_struct_conf.end_auth_seq_id", "_struct_conf.pdbx_end_PDB_ins_code", "_struct_conf.pdbx_PDB_helix_class",
+    "_struct_conf.conf_type_id",          "_struct_conf.pdbx_PDB_helix_id",     "_struct_conf.id",
+    "_struct_conf.beg_label_comp_id",     "_struct_conf.beg_auth_asym_id",      "_struct_conf.beg_auth_seq_id",
+    "_struct_conf.pdbx_beg_PDB_ins_code", "_struct_conf.end_label_comp_id",     "_struct_conf.end_auth_asym_id",
+    "_struct_conf.end_auth_seq_id",       "_struct_conf.pdbx_end_PDB_ins_code", "_struct_conf.pdbx_PDB_helix_class",
     "_struct_conf.pdbx_PDB_helix_length"};
 
 template <class Fields>
 MmcifHelixRecord read(const Fields& get) {
   const auto pdbx_id = get(pdbx_helix_id);
-  return MmcifHelixRecord{
-      pdbx_id && !pdbx_id->empty() ? *pdbx_id : text_or_empty(get(id)),
-      text_or_empty(get(beg_comp_id)),
-      identifier(get(beg_chain_id)),
-      seq_id(get(beg_seq_id)),
-      ins_code(get(beg_ins_code)),
-      text_or_empty(get(end_comp_id)),
-      text_or_empty(get(end_chain_id)),
-      seq_id(get(end_seq_id)),
-      ins_code(get(end_ins_code)),
-      get(helix_class) ? parse_i32(*get(helix_class)) : std::nullopt,
-      optional_u32(get(helix_length))};
+  return MmcifHelixRecord{pdbx_id && !pdbx_id->empty() ? *pdbx_id : text_or_empty(get(id)),
+                          text_or_empty(get(beg_comp_id)),
+                          identifier(get(beg_chain_id)),
+                          seq_id(get(beg_seq_id)),
+                          ins_code(get(beg_ins_code)),
+                          text_or_empty(get(end_comp_id)),
+                          text_or_empty(get(end_chain_id)),
+                          seq_id(get(end_seq_id)),
+                          ins_code(get(end_ins_code)),
+                          get(helix_class) ? parse_i32(*get(helix_class)) : std::nullopt,
+                          optional_u32(get(helix_length))};
 }
 }  // namespace helix
 
 namespace sheet_range {
 enum : std::size_t {
-  sheet_id, id, beg_comp_id, beg_chain_id, beg_seq_id, beg_ins_code, end_comp_id, end_chain_id, end_seq_id,
-  end_ins_code, count
+  sheet_id,
+  id,
+  beg_comp_id,
+  beg_chain_id,
+  beg_seq_id,
+  beg_ins_code,
+  end_comp_id,
+  end_chain_id,
+  end_seq_id,
+  end_ins_code,
+  count
 };
 constexpr std::array<std::string_view, count> tags = {
-    "_struct_sheet_range.sheet_id", "_struct_sheet_range.id", "_struct_sheet_range.beg_label_comp_id",
-    "_struct_sheet_range.beg_auth_asym_id", "_struct_sheet_range.beg_auth_seq_id",
-    "_struct_sheet_range.pdbx_beg_PDB_ins_code", "_struct_sheet_range.end_label_comp_id",
-    "_struct_sheet_range.end_auth_asym_id", "_struct_sheet_range.end_auth_seq_id",
-    "_struct_sheet_range.pdbx_end_PDB_ins_code"};
+    "_struct_sheet_range.sheet_id",          "_struct_sheet_range.id",
+    "_struct_sheet_range.beg_label_comp_id", "_struct_sheet_range.beg_auth_asym_id",
+    "_struct_sheet_range.beg_auth_seq_id",   "_struct_sheet_range.pdbx_beg_PDB_ins_code",
+    "_struct_sheet_range.end_label_comp_id", "_struct_sheet_range.end_auth_asym_id",
+    "_struct_sheet_range.end_auth_seq_id",   "_struct_sheet_range.pdbx_end_PDB_ins_code"};
 
 template <class Fields>
 MmcifSheetRangeRecord read(const Fields& get) {
-  return MmcifSheetRangeRecord{identifier(get(sheet_id)),   identifier(get(id)),
+  return MmcifSheetRangeRecord{identifier(get(sheet_id)),       identifier(get(id)),
                                text_or_empty(get(beg_comp_id)), identifier(get(beg_chain_id)),
-                               seq_id(get(beg_seq_id)),     ins_code(get(beg_ins_code)),
+                               seq_id(get(beg_seq_id)),         ins_code(get(beg_ins_code)),
                                text_or_empty(get(end_comp_id)), text_or_empty(get(end_chain_id)),
-                               seq_id(get(end_seq_id)),     ins_code(get(end_ins_code))};
+                               seq_id(get(end_seq_id)),         ins_code(get(end_ins_code))};
 }
 }  // namespace sheet_range
 
@@ -131,8 +151,8 @@ void read_strand_counts(const DataBlock& block, SecondaryStructureRecords& recor
 }
 
 void read_strand_senses(const DataBlock& block, SecondaryStructureRecords& records) {
-  constexpr std::array<std::string_view, 3> tags = {"_struct_sheet_order.sheet_id",
-                                                    "_struct_sheet_order.range_id_2", "_struct_sheet_order.sense"};
+  constexpr std::array<std::string_view, 3> tags = {"_struct_sheet_order.sheet_id", "_struct_sheet_order.range_id_2",
+                                                    "_struct_sheet_order.sense"};
   read_category(block, "_struct_sheet_order", tags, [&records](const auto& get, bool) {
     const std::string_view sheet_id = identifier(get(0));
     const std::string_view strand_id = identifier(get(1));

@@ -11,7 +11,9 @@ namespace redivi {
 namespace {
 
 constexpr std::array<std::string_view, AminoAcidSeq::count> names = {
-    "GLY", "ALA", "VAL", "LEU", "ILE", "PRO", "SER", "THR", "ASN", "GLN", "CYS", "CYD", "CYX", "MET", "PHE", "TYR", "TYD", "TRP", "ASP", "ASH", "GLU", "GLH", "HIS", "HIN", "HID", "HIE", "HIP", "LYS", "LYD", "LYN", "ARG", "HYP", "ACE", "BNC", "NME", "NMA", "NHH", "UNK"};
+    "GLY", "ALA", "VAL", "LEU", "ILE", "PRO", "SER", "THR", "ASN", "GLN", "CYS", "CYD", "CYX",
+    "MET", "PHE", "TYR", "TYD", "TRP", "ASP", "ASH", "GLU", "GLH", "HIS", "HIN", "HID", "HIE",
+    "HIP", "LYS", "LYD", "LYN", "ARG", "HYP", "ACE", "BNC", "NME", "NMA", "NHH", "UNK"};
 
 constexpr char to_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 

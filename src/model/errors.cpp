@@ -133,8 +133,8 @@ std::string to_string(const ResiduesError& error) {
         return parenthesized_mismatch("seq_ns and residues have different lengths", e.seq_ns_length, e.seqs_length);
       },
       [](const E::InvalidInsertionCodesLength& e) {
-        return parenthesized_mismatch("insertion_codes and residues have different lengths",
-                                      e.insertion_codes_length, e.seqs_length);
+        return parenthesized_mismatch("insertion_codes and residues have different lengths", e.insertion_codes_length,
+                                      e.seqs_length);
       });
 }
 
@@ -280,12 +280,18 @@ std::string debug_string(const Error& error) {
   using E = Error;
   return render(
       error.value,
-      [](const E::BadTerminusError& e) { return record_text("BadTerminusError", {{"found", quoted_list(e.found)}}); },
-      [](const E::ParseAminoAcid& e) { return record_text("ParseAminoAcid", {{"found", quoted_text(e.found)}}); },
+      [](const E::BadTerminusError& e) {
+        return record_text("BadTerminusError", {{"found", quoted_list(e.found)}});
+      },
+      [](const E::ParseAminoAcid& e) {
+        return record_text("ParseAminoAcid", {{"found", quoted_text(e.found)}});
+      },
       [](const E::UnsupportedAminoAcidAtom& e) {
         return record_text("UnsupportedAminoAcidAtom", {{"amino_acid_atom", quoted_text(e.amino_acid_atom)}});
       },
-      [](const E::BadAtomLabel& e) { return record_text("BadAtomLabel", {{"atom_label", quoted_text(e.atom_label)}}); },
+      [](const E::BadAtomLabel& e) {
+        return record_text("BadAtomLabel", {{"atom_label", quoted_text(e.atom_label)}});
+      },
       [](const E::BadProtonationState& e) {
         return residue_atoms("BadProtonationState", e, "hydrogen_atoms", e.hydrogen_atoms);
       },

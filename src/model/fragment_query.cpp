@@ -75,7 +75,7 @@ std::vector<std::uint8_t> in_box(const std::vector<float>& geometry, const Box& 
 }  // namespace
 
 std::expected<std::vector<std::uint32_t>, TopologyError> Topology::get_fragments_near_fragment(std::uint32_t fragment,
-                                                                                              float distance) const {
+                                                                                               float distance) const {
   if (!fragments) return std::vector<std::uint32_t>{};
   if (fragment >= fragments->size()) return std::unexpected(TopologyError{TopologyError::InvalidFragmentRef{fragment}});
   const std::size_t n = symbols.size();

@@ -155,8 +155,8 @@ void extend_fragments(Topology& receiver, Topology&& other, std::uint32_t offset
   const auto partial = [&](const Fragment& f) { return fragment_charge(other.partial_charges, f, -0.0f, float_add); };
   append_fragment_values(receiver.fragment_formal_charges, std::move(other.fragment_formal_charges), other_fragments,
                          formal);
-  append_fragment_values(receiver.fragment_partial_charges, std::move(other.fragment_partial_charges),
-                         other_fragments, partial);
+  append_fragment_values(receiver.fragment_partial_charges, std::move(other.fragment_partial_charges), other_fragments,
+                         partial);
   append_fragment_values(receiver.fragment_multiplicities, std::move(other.fragment_multiplicities), other_fragments,
                          [](const Fragment&) { return std::uint8_t{0}; });
   if (!receiver.fragments) return;

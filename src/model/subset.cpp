@@ -21,7 +21,7 @@ constexpr std::uint32_t not_selected = std::numeric_limits<std::uint32_t>::max()
 
 // For each source atom, its first position in the selection, or not_selected.
 std::expected<std::vector<std::uint32_t>, TRCError> first_positions(std::size_t atom_count,
-                                                                   std::span<const AtomRef> selection) {
+                                                                    std::span<const AtomRef> selection) {
   std::vector<std::uint32_t> positions(atom_count, not_selected);
   for (std::size_t k = 0; k < selection.size(); ++k) {
     const AtomRef atom = selection[k];
@@ -209,9 +209,8 @@ std::expected<TRC, TRCError> TRC::new_trc_from_residue_subset(std::span<const Re
   for (const ResidueRef ref : refs) {
     if (ref >= residues.residues.size()) return std::unexpected(TRCError{TRCError::ResidueDoesNotExist{ref}});
   }
-  const auto selected = refs | std::views::transform([this](ResidueRef ref) -> const Residue& {
-                          return residues.residues[ref];
-                        });
+  const auto selected =
+      refs | std::views::transform([this](ResidueRef ref) -> const Residue& { return residues.residues[ref]; });
   auto subset_topology = topology_from_selection(topology, atoms_of(selected));
   if (!subset_topology) return std::unexpected(subset_topology.error());
   const std::vector<ResidueRef> ref_list(refs.begin(), refs.end());

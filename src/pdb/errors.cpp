@@ -14,7 +14,9 @@ std::string to_string(const Error& error) {
       [](const E::InvalidLineLength& e) {
         return concat("invalid line length, expected '> ", e.expected, "', found '", e.found, "'");
       },
-      [](const E::InvalidLine& e) { return concat("invalid line, expected '", e.expected, "', found '", e.found, "'"); },
+      [](const E::InvalidLine& e) {
+        return concat("invalid line, expected '", e.expected, "', found '", e.found, "'");
+      },
       [](const E::InvalidConnection& e) {
         return concat("invalid connection for atom index ", e.serial, ", references and atom that does not exist");
       },
@@ -30,8 +32,7 @@ std::string to_string(const Error& error) {
 std::string debug_string(const Error& error) {
   using E = Error;
   return render(
-      error.value,
-      [](const E::InvalidLineLength& e) { return tuple_text("InvalidLineLength", e.expected, e.found); },
+      error.value, [](const E::InvalidLineLength& e) { return tuple_text("InvalidLineLength", e.expected, e.found); },
       [](const E::InvalidLine& e) { return tuple_text("InvalidLine", quoted_text(e.expected), quoted_text(e.found)); },
       [](const E::InvalidConnection& e) { return tuple_text("InvalidConnection", e.serial); },
       [](const E::InvalidSymbol& e) { return tuple_text("InvalidSymbol", quoted_text(e.symbol), e.line); },

@@ -53,7 +53,8 @@ void Line::trace_parser(std::string_view line, std::size_t start, std::size_t en
   carets.append(end > start ? end - start : 1, '^');
   diagnostics::emit(detail::target, Level::debug, carets);
 
-  const std::string_view field = std::string_view(padded).substr(std::min(start, padded.size()), end - std::min(start, end));
+  const std::string_view field =
+      std::string_view(padded).substr(std::min(start, padded.size()), end - std::min(start, end));
   std::string under(end > field.size() ? end - field.size() : 0, ' ');
   under.append(field);
   diagnostics::emit(detail::target, Level::debug, under);

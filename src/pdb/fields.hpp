@@ -46,8 +46,10 @@ class Columns {
   FieldResult<std::string_view> raw(std::size_t start, std::size_t end) const {
     if (!plain_) {
       if (trace_) Line::trace_parser(line_, start, end);
-      if (!utf8::is_char_boundary(line_, start)) return std::unexpected(FieldError{FieldError::Kind::char_boundary, start, end});
-      if (!utf8::is_char_boundary(line_, end)) return std::unexpected(FieldError{FieldError::Kind::char_boundary, end, end});
+      if (!utf8::is_char_boundary(line_, start))
+        return std::unexpected(FieldError{FieldError::Kind::char_boundary, start, end});
+      if (!utf8::is_char_boundary(line_, end))
+        return std::unexpected(FieldError{FieldError::Kind::char_boundary, end, end});
     }
     return bytes(start, end);
   }

@@ -3,8 +3,8 @@
 #include <array>
 #include <variant>
 
-#include "pdb/fields.hpp"
 #include "model/insertion_code.hpp"
+#include "pdb/fields.hpp"
 #include "pdb/reader.hpp"
 #include "text/unicode.hpp"
 #include "text/utf8.hpp"
@@ -28,7 +28,9 @@ struct Field {
   std::variant<std::string Record::*, std::int32_t Record::*> member;
 };
 
-std::string ins_code_or_tilde(std::string_view text) { return std::string(redivi::detail::stored_insertion_code(text)); }
+std::string ins_code_or_tilde(std::string_view text) {
+  return std::string(redivi::detail::stored_insertion_code(text));
+}
 
 template <class Record>
 FieldResult<void> read_field(const Columns& c, const Field<Record>& field, Record& record) {
@@ -55,7 +57,8 @@ std::expected<Record, Error> read_fields(std::string_view line, std::uint64_t li
   const Columns c{line};
   Record record;
   for (const Field<Record>& field : fields) {
-    if (auto read = read_field(c, field, record); !read) return std::unexpected(to_error(read.error(), line, line_number));
+    if (auto read = read_field(c, field, record); !read)
+      return std::unexpected(to_error(read.error(), line, line_number));
   }
   return record;
 }
@@ -108,9 +111,11 @@ std::expected<std::vector<std::string>, Error> read_seqres_names(std::string_vie
   for (std::size_t start = 19; start < size; start += 4) {
     const std::size_t end = std::min(start + 3, size);
     if (!utf8::is_char_boundary(line, start) || !utf8::is_char_boundary(line, end)) {
-      return std::unexpected(Error{Error::InvalidCharBoundary{line_number, utf8::is_char_boundary(line, start) ? end : start}});
+      return std::unexpected(
+          Error{Error::InvalidCharBoundary{line_number, utf8::is_char_boundary(line, start) ? end : start}});
     }
-    const std::string_view name = start < line.size() ? unicode::trim(line.substr(start, end - start)) : std::string_view{};
+    const std::string_view name =
+        start < line.size() ? unicode::trim(line.substr(start, end - start)) : std::string_view{};
     if (name.empty()) break;
     names.emplace_back(name);
   }

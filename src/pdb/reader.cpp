@@ -1,8 +1,8 @@
 // The PDB reader: lines to records, records to one structure per model, CONECT records to bonds.
 #include <utility>
 
-#include "pdb/reader.hpp"
 #include "model/insertion_code.hpp"
+#include "pdb/reader.hpp"
 #include "redivi/diagnostics.hpp"
 #include "text/text.hpp"
 
@@ -44,8 +44,7 @@ struct ModelState {
 
 class Reader {
  public:
-  Reader(std::string_view contents, bool include_seqres)
-      : contents_{contents}, include_seqres_{include_seqres} {
+  Reader(std::string_view contents, bool include_seqres) : contents_{contents}, include_seqres_{include_seqres} {
     // Coordinate files are mostly atom lines of 80 columns and a line feed.
     model_.reserve(contents.size() / 81);
   }
@@ -182,7 +181,8 @@ std::expected<void, Error> Reader::close_model(bool at_end_of_input) {
     if (at_end_of_input && model_open_) {
       warn("No ATOM lines found despite being in a model; PDB file may be malformed");
     }
-    if (!model_.conect.empty()) warn("CONECT lines found but no ATOM lines found for this model; PDB file may be malformed");
+    if (!model_.conect.empty())
+      warn("CONECT lines found but no ATOM lines found for this model; PDB file may be malformed");
   } else if (auto finished = finish_model(); !finished) {
     return finished;
   }

@@ -74,8 +74,7 @@ struct ResidueTables {
 };
 
 std::expected<ResidueTables, Error> build_residue_tables(structure::detail::SortedResidues&& sorted,
-                                                         std::span<const Helix> helices,
-                                                         std::span<const Sheet> sheets,
+                                                         std::span<const Helix> helices, std::span<const Sheet> sheets,
                                                          std::span<const std::int32_t> formal_charges);
 
 // A CONECT pair of atom serials: the record's first serial and one of the others.

@@ -212,11 +212,22 @@ std::expected<Atom, Error> Line::try_from_atom(std::string_view line, std::uint6
   if (auto read = detail::read_atom(line, a); !read) {
     return std::unexpected(detail::to_error(read.error(), line, line_number));
   }
-  return Atom{a.serial,   std::string(a.name),     detail::owned(a.alt_loc), std::string(a.res_name),
-              std::string(a.chain_id),             a.res_seq,                detail::owned(a.i_code),
-              a.x,        a.y,                     a.z,                      a.occupancy,
-              a.temp_factor,                       detail::owned(a.seg_id),  a.element,
-              a.charge,   false};
+  return Atom{a.serial,
+              std::string(a.name),
+              detail::owned(a.alt_loc),
+              std::string(a.res_name),
+              std::string(a.chain_id),
+              a.res_seq,
+              detail::owned(a.i_code),
+              a.x,
+              a.y,
+              a.z,
+              a.occupancy,
+              a.temp_factor,
+              detail::owned(a.seg_id),
+              a.element,
+              a.charge,
+              false};
 }
 
 std::expected<Atom, Error> Line::try_from_hetatm(std::string_view line, std::uint64_t line_number) {
@@ -263,7 +274,7 @@ std::expected<Conect, Error> Line::try_from_conect(std::string_view line, std::u
 // TER never fails on its numbers: a blank or malformed serial or residue number reads as 0.
 std::expected<Ter, Error> Line::try_from_ter(std::string_view line, std::uint64_t line_number) {
   const detail::Columns c{line};
-  const auto serial = c.str(6, 11);    // 7-11
+  const auto serial = c.str(6, 11);     // 7-11
   const auto res_name = c.str(17, 20);  // 18-20
   const auto chain_id = c.str(21, 22);  // 22
   const auto res_seq = c.str(22, 26);   // 23-26

@@ -74,8 +74,7 @@ std::expected<void, Error> make_fragments(const Residues& residues, std::span<co
 }  // namespace
 
 std::expected<ResidueTables, Error> build_residue_tables(structure::detail::SortedResidues&& sorted,
-                                                         std::span<const Helix> helices,
-                                                         std::span<const Sheet> sheets,
+                                                         std::span<const Helix> helices, std::span<const Sheet> sheets,
                                                          std::span<const std::int32_t> formal_charges) {
   ResidueTables out;
   const StructureIndex index = structure::detail::fill_residues_and_chains(std::move(sorted), out.residues, out.chains);

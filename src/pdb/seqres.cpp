@@ -1,8 +1,8 @@
 // SEQRES alignment: numbers each chain's SEQRES residues and adds those a model lacks.
 #include <algorithm>
 
-#include "pdb/reader.hpp"
 #include "model/insertion_code.hpp"
+#include "pdb/reader.hpp"
 #include "redivi/diagnostics.hpp"
 #include "structure/sequence_alignment.hpp"
 #include "text/text.hpp"
@@ -23,20 +23,21 @@ std::optional<std::int32_t> sequence_begin(const SeqresRecords& seqres, std::str
   if (const auto dbref = seqres.seq_begins.find(chain_id); dbref != seqres.seq_begins.end()) return dbref->second;
   if (const auto begin = structure::detail::sequence_begin(names, first)) return begin;
   if (warnings_enabled()) {
-    warn(text::concat("WARNING: chain ", chain_id, ": could not align SEQRES with ATOM records (residue ", first.res_name,
-                      " at seq_n ", first.res_seq,
+    warn(text::concat("WARNING: chain ", chain_id, ": could not align SEQRES with ATOM records (residue ",
+                      first.res_name, " at seq_n ", first.res_seq,
                       " not found in SEQRES). Skipping SEQRES processing for this chain."));
   }
   return std::nullopt;
 }
 
-void warn_terminal(std::string_view chain_id, std::int64_t min, std::int64_t max, std::int64_t begin, std::size_t length) {
+void warn_terminal(std::string_view chain_id, std::int64_t min, std::int64_t max, std::int64_t begin,
+                   std::size_t length) {
   const std::int64_t last = begin + static_cast<std::int64_t>(length) - 1;
   const std::int64_t count = std::max<std::int64_t>(min - begin, 0) + std::max<std::int64_t>(last - max, 0);
   if (count < 11 || !warnings_enabled()) return;
-  warn(text::concat("WARNING: chain ", chain_id, " has ", count, " empty terminal residues from SEQRES (resolved range: ",
-                    min, '-', max, ", SEQRES range: ", begin, '-', last,
-                    "). Use from_pdb_with_options(..., false) to exclude them."));
+  warn(text::concat("WARNING: chain ", chain_id, " has ", count,
+                    " empty terminal residues from SEQRES (resolved range: ", min, '-', max, ", SEQRES range: ", begin,
+                    '-', last, "). Use from_pdb_with_options(..., false) to exclude them."));
 }
 
 void warn_internal(std::string_view chain_id, const std::vector<std::pair<std::string_view, std::int32_t>>& missing) {
@@ -46,9 +47,9 @@ void warn_internal(std::string_view chain_id, const std::vector<std::pair<std::s
     if (!list.empty()) list += ", ";
     list += text::concat(name, ' ', number);
   }
-  warn(text::concat("WARNING: chain ", chain_id, " has ", missing.size(),
-                    " missing internal residue(s) from SEQRES that are being omitted because include_seqres is false: ",
-                    list));
+  warn(text::concat(
+      "WARNING: chain ", chain_id, " has ", missing.size(),
+      " missing internal residue(s) from SEQRES that are being omitted because include_seqres is false: ", list));
 }
 
 // Numbers the SEQRES names of one chain, whose residues (in key order) are chain; residues to add
@@ -69,8 +70,10 @@ void align_chain(const SeqresRecords& seqres, std::string_view chain_id, std::sp
       missing.emplace_back(names[position], n);
     }
   }
-  if (include_seqres) warn_terminal(chain_id, min, max, *begin, names.size());
-  else warn_internal(chain_id, missing);
+  if (include_seqres)
+    warn_terminal(chain_id, min, max, *begin, names.size());
+  else
+    warn_internal(chain_id, missing);
 }
 
 }  // namespace

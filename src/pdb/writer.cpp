@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "pdb/record_text.hpp"
 #include "model/insertion_code.hpp"
+#include "pdb/record_text.hpp"
 #include "redivi/convert/pdb.hpp"
 #include "text/text.hpp"
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "redivi/convert/sdf.hpp"
-#include "sdf/fields.hpp"
 #include "sdf/entry_reader.hpp"
+#include "sdf/fields.hpp"
 #include "text/text.hpp"
 
 namespace redivi::sdf {
@@ -313,7 +313,9 @@ class MoleculeItems final : public detail::ItemSink {
  public:
   explicit MoleculeItems(std::vector<DataItem>& items) : items_{items} {}
   void reserve(std::size_t items) override { items_.reserve(items); }
-  void add(std::string_view key, std::string value) override { items_.emplace_back(std::string(key), std::move(value)); }
+  void add(std::string_view key, std::string value) override {
+    items_.emplace_back(std::string(key), std::move(value));
+  }
 
  private:
   std::vector<DataItem>& items_;

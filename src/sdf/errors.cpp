@@ -20,7 +20,8 @@ EnumTexts texts_of(SDFParseErrorType type) {
     case T::ParseY: return {"ParseY", "could not parse y coordinate"};
     case T::ParseZ: return {"ParseZ", "could not parse z coordinate"};
     case T::ParseCharge: return {"ParseCharge", "could not parse charge"};
-    case T::ParseAtomAtomMappingNumber: return {"ParseAtomAtomMappingNumber", "could not parse atom-atom mapping number"};
+    case T::ParseAtomAtomMappingNumber:
+      return {"ParseAtomAtomMappingNumber", "could not parse atom-atom mapping number"};
     case T::ParseBondAtom1: return {"ParseBondAtom1", "could not parse first bond atom index"};
     case T::ParseBondAtom2: return {"ParseBondAtom2", "could not parse second bond atom index"};
     case T::ParseBondType: return {"ParseBondType", "could not parse bond type"};
@@ -33,7 +34,8 @@ EnumTexts texts_of(SDFParseErrorType type) {
     case T::PropertyCHGIndex: return {"PropertyCHGIndex", "CHG index out of range"};
     case T::PropertyCHGCharge: return {"PropertyCHGCharge", "CHG charge out of range"};
     case T::ParseDataKey: return {"ParseDataKey", "could not parse data item key"};
-    case T::UnsupportedFormat: return {"UnsupportedFormat", "unsupported format, only V2000 is supported by this parser"};
+    case T::UnsupportedFormat:
+      return {"UnsupportedFormat", "unsupported format, only V2000 is supported by this parser"};
     case T::ParseConstraints: return {"ParseConstraints", "could not parse constraints"};
     case T::ParseTerminator: return {"ParseTerminator", "could not find correctly formatted terminator"};
     case T::LineTooShort: return {"LineTooShort", "line shorter than the expcted length"};
@@ -51,26 +53,20 @@ std::string counts_text(const Counts& counts) {
 std::string to_string(const SDFParseState& state) {
   using S = SDFParseState;
   return render(
-      state.value,
-      [](const S::HeaderBlock&) { return "HeaderBlock"; },
-      [](const S::CountsLine&) { return "CountsLine"; },
-      [](const S::AtomBlock&) { return "AtomBlock"; },
-      [](const S::BondBlock&) { return "BondBlock"; },
-      [](const S::PropertiesBlock&) { return "PropertiesBlock"; },
-      [](const S::DataItems&) { return "DataItems"; },
-      [](const S::Done&) { return "Done"; });
+      state.value, [](const S::HeaderBlock&) { return "HeaderBlock"; },
+      [](const S::CountsLine&) { return "CountsLine"; }, [](const S::AtomBlock&) { return "AtomBlock"; },
+      [](const S::BondBlock&) { return "BondBlock"; }, [](const S::PropertiesBlock&) { return "PropertiesBlock"; },
+      [](const S::DataItems&) { return "DataItems"; }, [](const S::Done&) { return "Done"; });
 }
 
 std::string debug_string(const SDFParseState& state) {
   using S = SDFParseState;
   return render(
-      state.value,
-      [](const S::HeaderBlock&) { return "HeaderBlock"; },
+      state.value, [](const S::HeaderBlock&) { return "HeaderBlock"; },
       [](const S::CountsLine&) { return "CountsLine"; },
       [](const S::AtomBlock& s) { return tuple_text("AtomBlock", counts_text(s.counts)); },
       [](const S::BondBlock& s) { return tuple_text("BondBlock", counts_text(s.counts)); },
-      [](const S::PropertiesBlock&) { return "PropertiesBlock"; },
-      [](const S::DataItems&) { return "DataItems"; },
+      [](const S::PropertiesBlock&) { return "PropertiesBlock"; }, [](const S::DataItems&) { return "DataItems"; },
       [](const S::Done&) { return "Done"; });
 }
 
@@ -82,16 +78,15 @@ std::string to_string(const SDFParseError& error) {
 }
 
 std::string debug_string(const SDFParseError& error) {
-  return record_text("SDFParseError", {{"line_number", error.line_number},
-                                       {"state", debug_string(error.state)},
-                                       {"ty", debug_string(error.ty)}});
+  return record_text(
+      "SDFParseError",
+      {{"line_number", error.line_number}, {"state", debug_string(error.state)}, {"ty", debug_string(error.ty)}});
 }
 
 std::string to_string(const ConversionError& error) {
   using E = ConversionError;
   return render(
-      error.value,
-      [](const E::ParseError& e) { return "error parsing SDF: " + to_string(e.error); },
+      error.value, [](const E::ParseError& e) { return "error parsing SDF: " + to_string(e.error); },
       [](const E::ConstraintsError&) { return "error parsing constraints"; },
       [](const E::InvalidTRC& e) { return to_string(e.error); },
       [](const E::UnexpectedBondOrder& e) { return concat("Unexpected bond order ", e.code); },
@@ -101,8 +96,7 @@ std::string to_string(const ConversionError& error) {
 std::string debug_string(const ConversionError& error) {
   using E = ConversionError;
   return render(
-      error.value,
-      [](const E::ParseError& e) { return tuple_text("ParseError", debug_string(e.error)); },
+      error.value, [](const E::ParseError& e) { return tuple_text("ParseError", debug_string(e.error)); },
       [](const E::ConstraintsError&) { return "ConstraintsError"; },
       [](const E::InvalidTRC& e) { return tuple_text("InvalidTRC", debug_string(e.error)); },
       [](const E::UnexpectedBondOrder& e) { return tuple_text("UnexpectedBondOrder", e.code); },
@@ -112,8 +106,7 @@ std::string debug_string(const ConversionError& error) {
 std::string to_string(const SDFWriteErrorType& error) {
   using E = SDFWriteErrorType;
   return render(
-      error.value,
-      [](const E::BadTRC& e) { return "bad TRC: " + debug_string(e.error); },
+      error.value, [](const E::BadTRC& e) { return "bad TRC: " + debug_string(e.error); },
       [](const E::ChargeFormat&) { return "could not format charge"; },
       [](const E::TooManyResidues&) { return "only 1 residue expected when doing a single conversion to SDF"; },
       [](const E::WriteFailed&) { return "error writing"; },
@@ -123,11 +116,9 @@ std::string to_string(const SDFWriteErrorType& error) {
 std::string debug_string(const SDFWriteErrorType& error) {
   using E = SDFWriteErrorType;
   return render(
-      error.value,
-      [](const E::BadTRC& e) { return tuple_text("BadTRC", debug_string(e.error)); },
+      error.value, [](const E::BadTRC& e) { return tuple_text("BadTRC", debug_string(e.error)); },
       [](const E::ChargeFormat&) { return "ChargeFormat"; },
-      [](const E::TooManyResidues&) { return "TooManyResidues"; },
-      [](const E::WriteFailed&) { return "WriteFailed"; },
+      [](const E::TooManyResidues&) { return "TooManyResidues"; }, [](const E::WriteFailed&) { return "WriteFailed"; },
       [](const E::UnsupportedBondOrder& e) { return tuple_text("UnsupportedBondOrder", debug_string(e.order)); });
 }
 

@@ -17,7 +17,7 @@ using Type = SDFParseErrorType;
 // that line as too short. Inlined into every field read, where the fixed bounds fold away: a call
 // per field costs a tenth of the reading time.
 [[gnu::always_inline]] inline std::expected<std::string_view, Type> field(std::string_view line, std::size_t start,
-                                                                        std::size_t end) {
+                                                                          std::size_t end) {
   if (line.size() < end || !utf8::is_char_boundary(line, start) || !utf8::is_char_boundary(line, end)) {
     return std::unexpected(Type::LineTooShort);
   }
@@ -27,8 +27,8 @@ using Type = SDFParseErrorType;
 // The trimmed number in bytes [start, end) of the line; fails with on_failure when unreadable. Inlined
 // like field.
 template <class T>
-[[gnu::always_inline]] inline std::expected<T, Type> number(std::string_view line, std::size_t start,
-                                                            std::size_t end, Type on_failure) {
+[[gnu::always_inline]] inline std::expected<T, Type> number(std::string_view line, std::size_t start, std::size_t end,
+                                                            Type on_failure) {
   const auto text = field(line, start, end);
   if (!text) return std::unexpected(text.error());
   T value{};

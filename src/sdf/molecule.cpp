@@ -295,8 +295,8 @@ std::expected<Structures, ConversionError> from_sdf(std::string_view contents) {
   auto entries = detail::entry_texts(contents);
   if (!entries) return std::unexpected(ConversionError{ConversionError::ParseError{entries.error()}});
   if (entries->empty()) {
-    return std::unexpected(ConversionError{ConversionError::ParseError{
-        SDFParseError{0, {SDFParseState::Done{}}, SDFParseErrorType::NoResults}}});
+    return std::unexpected(ConversionError{
+        ConversionError::ParseError{SDFParseError{0, {SDFParseState::Done{}}, SDFParseErrorType::NoResults}}});
   }
   Structures result;
   result.first.reserve(entries->size());

@@ -23,13 +23,14 @@ void append_padding(std::string& out, std::size_t length, std::size_t width) {
 // A number right-aligned in width, never cut.
 template <class T>
 void append_right(std::string& out, T value, std::size_t width) {
-  column_writer::append_line(out, width + 24, [value, width](column_writer::Cursor& cursor) { cursor.integer(value, width); });
+  column_writer::append_line(out, width + 24,
+                             [value, width](column_writer::Cursor& cursor) { cursor.integer(value, width); });
 }
 
 // A coordinate with 4 decimals of its exact value, right-aligned in 10.
 void append_coordinate(std::string& out, float value) {
   column_writer::append_line(out, 10 + column_writer::max_fixed_bytes,
-                           [value](column_writer::Cursor& cursor) { cursor.fixed(value, 4, 10); });
+                             [value](column_writer::Cursor& cursor) { cursor.fixed(value, 4, 10); });
 }
 
 std::optional<int> bond_type_code(BondOrder order) {
@@ -90,7 +91,8 @@ void append_atoms(std::string& out, const Topology& topology, bool charges_in_at
     out.append(symbol);
     append_padding(out, symbol.size(), 3);
     out.append(" 0");
-    const int code = charges_in_atom_block ? charge_codes[static_cast<std::size_t>((*topology.formal_charges)[i] + 3)] : 0;
+    const int code =
+        charges_in_atom_block ? charge_codes[static_cast<std::size_t>((*topology.formal_charges)[i] + 3)] : 0;
     append_right(out, code, 3);
     out.append("  0  0  0  0  0  0  0  0  0  0\n");
   }
@@ -149,7 +151,7 @@ void append_extras(std::string& out, const DataBlocks& extras) {
 }
 
 std::expected<void, SDFWriteErrorType> write_structure(std::string& out, const TRC& trc,
-                                                        const std::optional<DataBlocks>& extras) {
+                                                       const std::optional<DataBlocks>& extras) {
   if (const auto checked = trc.check(); !checked) {
     return std::unexpected(SDFWriteErrorType{SDFWriteErrorType::BadTRC{checked.error()}});
   }
@@ -183,7 +185,8 @@ std::size_t estimated_size(std::span<const TRC> trcs, std::span<const std::optio
     const std::size_t bonds = topology.connectivity ? topology.connectivity->size() : 0;
     bytes += structure_bytes + atom_line_bytes * topology.symbols.size() + bond_line_bytes * bonds;
     if (!extras[i]) continue;
-    for (const DataItem& item : extras[i]->data_items) bytes += data_item_bytes + item.first.size() + item.second.size();
+    for (const DataItem& item : extras[i]->data_items)
+      bytes += data_item_bytes + item.first.size() + item.second.size();
   }
   return bytes;
 }
@@ -191,7 +194,7 @@ std::size_t estimated_size(std::span<const TRC> trcs, std::span<const std::optio
 }  // namespace
 
 std::expected<void, SDFWriteErrorType> to_sdf(std::span<const TRC> trcs,
-                                               std::span<const std::optional<DataBlocks>> extras, std::string& out) {
+                                              std::span<const std::optional<DataBlocks>> extras, std::string& out) {
   const std::size_t count = std::min(trcs.size(), extras.size());
   out.reserve(out.size() + estimated_size(trcs.first(count), extras.first(count)));
   for (std::size_t i = 0; i < count; ++i) {

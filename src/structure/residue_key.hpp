@@ -29,8 +29,8 @@ struct ResidueKey {
     return text::compare_short(a.res_name, b.res_name);
   }
   friend constexpr bool operator==(const ResidueKey& a, const ResidueKey& b) {
-    return a.res_seq == b.res_seq && text::equal_short(a.chain_id, b.chain_id) && text::equal_short(a.i_code, b.i_code) &&
-           text::equal_short(a.res_name, b.res_name);
+    return a.res_seq == b.res_seq && text::equal_short(a.chain_id, b.chain_id) &&
+           text::equal_short(a.i_code, b.i_code) && text::equal_short(a.res_name, b.res_name);
   }
 };
 

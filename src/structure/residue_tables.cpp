@@ -35,9 +35,7 @@ std::optional<std::uint32_t> StructureIndex::chain_index(std::string_view chain_
   return find_sorted(chain_ids, chain_id);
 }
 
-std::optional<ResidueRef> StructureIndex::residue_index(const ResidueKey& key) const {
-  return find_sorted(keys, key);
-}
+std::optional<ResidueRef> StructureIndex::residue_index(const ResidueKey& key) const { return find_sorted(keys, key); }
 
 // Keys sort by chain identifier first, so each chain holds consecutive, ascending residue indices.
 StructureIndex fill_residues_and_chains(SortedResidues&& sorted, Residues& residues, Chains& chains) {

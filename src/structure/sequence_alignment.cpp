@@ -5,9 +5,9 @@
 namespace redivi::structure::detail {
 
 std::span<const ResidueKey> chain_residues(std::span<const ResidueKey> keys, std::string_view chain_id) {
-  const auto first = std::lower_bound(keys.begin(), keys.end(), chain_id, [](const ResidueKey& key, std::string_view id) {
-    return text::compare_short(key.chain_id, id) < 0;
-  });
+  const auto first = std::lower_bound(
+      keys.begin(), keys.end(), chain_id,
+      [](const ResidueKey& key, std::string_view id) { return text::compare_short(key.chain_id, id) < 0; });
   auto last = first;
   while (last != keys.end() && text::equal_short(last->chain_id, chain_id)) ++last;
   return {first, last};

@@ -66,12 +66,11 @@ std::string tuple_text(std::string_view name, const Fields&... fields) {
 
 // A field of a record_text: its name and its value, a text or an integer.
 struct RecordField {
-  RecordField(std::string_view field_name, std::string field_value)
-      : name{field_name}, value{std::move(field_value)} {}
+  RecordField(std::string_view field_name, std::string field_value) : name{field_name}, value{std::move(field_value)} {}
 
   template <class Integer>
-    requires std::is_integral_v<Integer>
-  RecordField(std::string_view field_name, Integer field_value) : name{field_name} {
+  requires std::is_integral_v<Integer> RecordField(std::string_view field_name, Integer field_value)
+      : name{field_name} {
     text::append_number(value, field_value);
   }
 

@@ -23,8 +23,10 @@ std::int64_t decimal_magnitude(std::string_view literal) {
     std::int64_t zeros = 0;
     for (++i; i < literal.size() && is_digit(literal[i]); ++i) {
       if (magnitude) continue;
-      if (literal[i] == '0') ++zeros;
-      else magnitude = -zeros - 1;
+      if (literal[i] == '0')
+        ++zeros;
+      else
+        magnitude = -zeros - 1;
     }
   }
   if (!magnitude) return -limit;

@@ -9,8 +9,7 @@ using namespace redivi::detail;
 std::string to_string(const Error& error) {
   using E = Error;
   return render(
-      error.value,
-      [](const E::MissingAtomCount&) { return "missing atom count"; },
+      error.value, [](const E::MissingAtomCount&) { return "missing atom count"; },
       [](const E::ParseAtomCount& e) { return "parsing atom count: " + e.reason; },
       [](const E::MissingComment& e) { return "missing comment: " + e.reason; },
       [](const E::MissingAtomLine&) { return "missing atom line"; },
@@ -20,8 +19,7 @@ std::string to_string(const Error& error) {
 std::string debug_string(const Error& error) {
   using E = Error;
   return render(
-      error.value,
-      [](const E::MissingAtomCount&) { return "MissingAtomCount"; },
+      error.value, [](const E::MissingAtomCount&) { return "MissingAtomCount"; },
       [](const E::ParseAtomCount& e) { return tuple_text("ParseAtomCount", quoted_text(e.reason)); },
       [](const E::MissingComment& e) { return tuple_text("MissingComment", quoted_text(e.reason)); },
       [](const E::MissingAtomLine&) { return "MissingAtomLine"; },

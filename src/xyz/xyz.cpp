@@ -149,8 +149,7 @@ std::expected<Topology, Error> from_xyz(std::string_view contents) {
 std::expected<std::string, TopologyError> to_xyz(const Topology& topology) {
   const std::size_t atom_count = topology.symbols.size();
   if (topology.geometry.size() / 3 < atom_count) {
-    return std::unexpected(
-        TopologyError{TopologyError::InvalidGeometryLength{topology.geometry.size(), atom_count}});
+    return std::unexpected(TopologyError{TopologyError::InvalidGeometryLength{topology.geometry.size(), atom_count}});
   }
   std::string out;
   out.reserve(32 + atom_count * written_atom_line);

@@ -39,9 +39,9 @@ std::string block(const std::vector<Site>& sites, std::string_view rest = "") {
   for (const Site& s : sites) {
     ++id;
     const std::string seq = std::to_string(s.seq);
-    text += "ATOM " + std::to_string(id) + " " + s.element + " " + s.name + " " + s.alt + " " + s.comp + " " +
-            s.chain + " " + seq + " " + s.ins + " " + std::to_string(id) + ".0 0 0 " + s.charge + " " + seq + " " +
-            s.chain + " " + s.model + "\n";
+    text += "ATOM " + std::to_string(id) + " " + s.element + " " + s.name + " " + s.alt + " " + s.comp + " " + s.chain +
+            " " + seq + " " + s.ins + " " + std::to_string(id) + ".0 0 0 " + s.charge + " " + seq + " " + s.chain +
+            " " + s.model + "\n";
   }
   return text + std::string(rest);
 }
@@ -96,8 +96,9 @@ TEST(MmcifReader, GivesOneStructurePerModelInOrderOfFirstAppearance) {
   EXPECT_EQ(*structures[0].topology.labels, (std::vector<std::string>{"CA", "CB"}));
 
   // Without a model column, or with "?" as model, every site is in model "1".
-  const auto single = read("data_x\nloop_\n_atom_site.type_symbol\n_atom_site.Cartn_x\n"
-                           "_atom_site.pdbx_PDB_model_num\nC 1 ?\nN 2 1\nO 3 ?\n");
+  const auto single = read(
+      "data_x\nloop_\n_atom_site.type_symbol\n_atom_site.Cartn_x\n"
+      "_atom_site.pdbx_PDB_model_num\nC 1 ?\nN 2 1\nO 3 ?\n");
   ASSERT_EQ(single.size(), 1u);
   EXPECT_EQ(xs(single[0]), (std::vector<float>{1, 2, 3}));
   EXPECT_EQ(read("data_x\nloop_\n_atom_site.type_symbol\nC\nN\n")[0].topology.symbols.size(), 2u);
@@ -128,7 +129,8 @@ TEST(MmcifReader, ReadsCellsThatAreNoNumbersAsZero) {
 TEST(MmcifReader, KeepsNoSerialOccupancyBFactorOrGroup) {
   const auto text = [](std::string_view row) {
     return "data_x\nloop_\n_atom_site.group_PDB\n_atom_site.id\n_atom_site.type_symbol\n_atom_site.occupancy\n"
-           "_atom_site.B_iso_or_equiv\n_atom_site.Cartn_x\n" + std::string(row) + "\n";
+           "_atom_site.B_iso_or_equiv\n_atom_site.Cartn_x\n" +
+           std::string(row) + "\n";
   };
   const std::vector<TRC> plain = read(text("ATOM 1 C 1.00 20.00 1.5"));
   ASSERT_EQ(plain.size(), 1u);
@@ -150,12 +152,14 @@ TEST(MmcifReader, TakesChainAndNumberFromTheAuthorColumnsElseTheLabelColumns) {
 TEST(MmcifReader, TakesTheAtomSitesOfEachBlocksLastAtomSiteItem) {
   constexpr std::string_view loop =
       "loop_\n_atom_site.type_symbol\n_atom_site.label_atom_id\n_atom_site.Cartn_x\n_atom_site.pdbx_PDB_model_num\n";
-  struct Case { std::string text; std::vector<std::vector<std::string>> labels; };
+  struct Case {
+    std::string text;
+    std::vector<std::vector<std::string>> labels;
+  };
   const std::vector<Case> cases = {
       {"data_a\n" + std::string(loop) + "N N 1 2\n" + std::string(loop) + "C CA 2 1\nC C 3 1\n", {{"CA", "C"}}},
       {"data_a\n" + std::string(loop) + "N N 1 1\n_atom_site x\n", {}},
-      {"data_a\n" + std::string(loop) + "N N 1 1\ndata_b\n" + std::string(loop) + "O O 4 1\ndata_c\n",
-       {{"N"}, {"O"}}},
+      {"data_a\n" + std::string(loop) + "N N 1 1\ndata_b\n" + std::string(loop) + "O O 4 1\ndata_c\n", {{"N"}, {"O"}}},
       {std::string(loop) + "N N 1 1\ndata_a\n_atom_site.id 1\n", {}},
       {"data_a\n" + std::string(loop) + "N N 1 1 9\nC CA 2\n1\nC C 3\n_x y\nO O5\"'\" 4 1\n", {{"CA"}}},
       {"data_a\n" + std::string(loop) + "O O5\"'\" 4 1\nC x'y z' 5 1\n", {{"O5'", "xy z"}}},
@@ -180,7 +184,11 @@ TEST(MmcifReader, KeepsSitesWithoutAlternateOrWithAlternateA) {
 }
 
 TEST(MmcifReader, TakesTheElementFromTheLettersOfTheTypeSymbol) {
-  struct Case { std::string symbol; std::string error; Element element; };
+  struct Case {
+    std::string symbol;
+    std::string error;
+    Element element;
+  };
   const Case cases[] = {
       {"Fe2+", "", Element::Fe},
       {"1H", "", Element::H},
@@ -191,7 +199,11 @@ TEST(MmcifReader, TakesTheElementFromTheLettersOfTheTypeSymbol) {
       {"Xx", "invalid element symbol: Xx", Element::X},
       {"CAL", "invalid element symbol: CAL", Element::X},
       {"F\xC3\xA9", "invalid element symbol: F\xC3\xA9", Element::X},
-      {"\xEF\xBC\xA6" "e1", "invalid element symbol: \xEF\xBC\xA6" "e", Element::X},  // FULLWIDTH F
+      {"\xEF\xBC\xA6"
+       "e1",
+       "invalid element symbol: \xEF\xBC\xA6"
+       "e",
+       Element::X},  // FULLWIDTH F
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.symbol);
@@ -211,11 +223,29 @@ TEST(MmcifReader, TakesTheElementFromTheLettersOfTheTypeSymbol) {
 }
 
 TEST(MmcifReader, ReadsFormalChargesWrittenEitherWay) {
-  struct Case { std::string_view text; std::optional<std::int32_t> charge; };
+  struct Case {
+    std::string_view text;
+    std::optional<std::int32_t> charge;
+  };
   const Case cases[] = {
-      {"2+", 2}, {"+2", 2}, {"1-", -1}, {"-1", -1}, {"3", 3}, {" 2- ", -2}, {"", 0}, {"+", std::nullopt},
-      {"-", std::nullopt}, {"+2-", -2}, {"--2", 2}, {"2+3", std::nullopt}, {"-2147483647", -2147483647}, {"-2147483648", std::nullopt},
-      {"2147483648-", std::nullopt}, {"\xC2\xA0" "1+", 1},
+      {"2+", 2},
+      {"+2", 2},
+      {"1-", -1},
+      {"-1", -1},
+      {"3", 3},
+      {" 2- ", -2},
+      {"", 0},
+      {"+", std::nullopt},
+      {"-", std::nullopt},
+      {"+2-", -2},
+      {"--2", 2},
+      {"2+3", std::nullopt},
+      {"-2147483647", -2147483647},
+      {"-2147483648", std::nullopt},
+      {"2147483648-", std::nullopt},
+      {"\xC2\xA0"
+       "1+",
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -240,9 +270,8 @@ TEST(MmcifReader, NumbersResiduesAndChainsInKeyOrder) {
                                       {.name = "CB", .chain = "A", .seq = 1}}));
   ASSERT_EQ(structures.size(), 1u);
   const TRC& trc = structures[0];
-  EXPECT_EQ(residue_keys(trc), (std::vector<std::string>{"A/-1ALA:1", "A/0ALA:1", "A/1ALA:2", "AA/5ALA:1",
-                                                         "B/1ALA:1", "Z/52AALA:1", "Z/52ALA:1", "Z/53ALA:1",
-                                                         "a/5ALA:1"}));
+  EXPECT_EQ(residue_keys(trc), (std::vector<std::string>{"A/-1ALA:1", "A/0ALA:1", "A/1ALA:2", "AA/5ALA:1", "B/1ALA:1",
+                                                         "Z/52AALA:1", "Z/52ALA:1", "Z/53ALA:1", "a/5ALA:1"}));
   EXPECT_EQ(trc.residues.residues[2], (Residue{1, 9}));
   EXPECT_EQ(trc.residues.insertion_codes[5], "A");
   EXPECT_EQ(trc.residues.insertion_codes[6], "");
@@ -266,7 +295,12 @@ constexpr std::string_view poly_seq_header =
     "loop_\n_pdbx_poly_seq_scheme.seq_id\n_pdbx_poly_seq_scheme.mon_id\n_pdbx_poly_seq_scheme.pdb_strand_id\n";
 
 TEST(MmcifReader, AddsResiduesWithoutAtomsFromThePolymerSequence) {
-  struct Case { std::string_view name; std::vector<Site> sites; std::string rest; std::vector<std::string> keys; };
+  struct Case {
+    std::string_view name;
+    std::vector<Site> sites;
+    std::string rest;
+    std::vector<std::string> keys;
+  };
   const Case cases[] = {
       {"alignment begin from _struct_ref_seq",
        {{.comp = "XXX", .seq = 2}},
@@ -375,9 +409,8 @@ TEST(MmcifReader, BondsFromConnectionsAndComponentBonds) {
   const auto structures = read(block(sites, rest));
   ASSERT_EQ(structures.size(), 1u);
   const std::vector<Bond> expected = {
-      {0, 1, BondOrder::Single},    {1, 2, BondOrder::Quadruple}, {2, 3, BondOrder::Double},
-      {2, 4, BondOrder::Single},    {4, 5, BondOrder::Single},    {4, 6, BondOrder::Single},
-      {5, 6, BondOrder::Single},
+      {0, 1, BondOrder::Single}, {1, 2, BondOrder::Quadruple}, {2, 3, BondOrder::Double}, {2, 4, BondOrder::Single},
+      {4, 5, BondOrder::Single}, {4, 6, BondOrder::Single},    {5, 6, BondOrder::Single},
   };
   EXPECT_EQ(structures[0].topology.connectivity, expected);
 }
@@ -406,10 +439,12 @@ TEST(MmcifReader, OrdersTheManyBondsOfOneAtom) {
 
 TEST(MmcifReader, ResolvesComponentBondsInsideOneNameChainAndNumber) {
   // Two residues that differ only in insertion code form one group: names resolve to the earlier atoms.
-  const std::vector<Site> sites = {
-      {.name = "C1", .comp = "NAG"}, {.name = "O1", .comp = "NAG"},
-      {.name = "C1", .comp = "NAG", .ins = "A"}, {.name = "O1", .comp = "NAG", .ins = "A"},
-      {.name = "C1", .comp = "NAG", .seq = 2}, {.name = "O1", .comp = "NAG", .seq = 2}};
+  const std::vector<Site> sites = {{.name = "C1", .comp = "NAG"},
+                                   {.name = "O1", .comp = "NAG"},
+                                   {.name = "C1", .comp = "NAG", .ins = "A"},
+                                   {.name = "O1", .comp = "NAG", .ins = "A"},
+                                   {.name = "C1", .comp = "NAG", .seq = 2},
+                                   {.name = "O1", .comp = "NAG", .seq = 2}};
   const auto structures = read(block(sites, std::string(comp_bond_header) + "NAG C1 O1 SING\n"));
   ASSERT_EQ(structures.size(), 1u);
   EXPECT_EQ(structures[0].topology.connectivity,
@@ -454,24 +489,34 @@ TEST(MmcifSecondaryStructure, ReadsHelicesFromTheLoop) {
 }
 
 TEST(MmcifSecondaryStructure, ReadsALoneHelixFromSingleItems) {
-  struct Case { std::string_view name; std::string items; std::optional<std::string> helix_id; };
+  struct Case {
+    std::string_view name;
+    std::string items;
+    std::optional<std::string> helix_id;
+  };
   const std::string ends =
       "_struct_conf.beg_label_comp_id ALA\n_struct_conf.beg_auth_seq_id 1\n"
       "_struct_conf.end_label_comp_id ALA\n_struct_conf.end_auth_asym_id A\n_struct_conf.end_auth_seq_id 2\n";
   const Case cases[] = {
-      {"identifier from id", "_struct_conf.conf_type_id HELX_P\n_struct_conf.id HELX_P1\n"
-                             "_struct_conf.pdbx_PDB_helix_id ''\n_struct_conf.beg_auth_asym_id A\n" + ends,
+      {"identifier from id",
+       "_struct_conf.conf_type_id HELX_P\n_struct_conf.id HELX_P1\n"
+       "_struct_conf.pdbx_PDB_helix_id ''\n_struct_conf.beg_auth_asym_id A\n" +
+           ends,
        "''"},
-      {"empty text falls back to id", "_struct_conf.conf_type_id HELX_P\n_struct_conf.id H9\n"
-                                      "_struct_conf.beg_auth_asym_id A\n" + ends,
+      {"empty text falls back to id",
+       "_struct_conf.conf_type_id HELX_P\n_struct_conf.id H9\n"
+       "_struct_conf.beg_auth_asym_id A\n" +
+           ends,
        "H9"},
       {"no start chain", "_struct_conf.conf_type_id HELX_P\n_struct_conf.id H1\n" + ends, std::nullopt},
-      {"start chain ?", "_struct_conf.conf_type_id HELX_P\n_struct_conf.id H1\n_struct_conf.beg_auth_asym_id ?\n" +
-                            ends, std::nullopt},
-      {"not a helix", "_struct_conf.conf_type_id TURN_P\n_struct_conf.id H1\n_struct_conf.beg_auth_asym_id A\n" +
-                          ends, std::nullopt},
-      {"insertion code ? is a code", "_struct_conf.conf_type_id HELX_P\n_struct_conf.id H1\n"
-                                     "_struct_conf.beg_auth_asym_id A\n_struct_conf.pdbx_beg_PDB_ins_code ?\n" + ends,
+      {"start chain ?",
+       "_struct_conf.conf_type_id HELX_P\n_struct_conf.id H1\n_struct_conf.beg_auth_asym_id ?\n" + ends, std::nullopt},
+      {"not a helix", "_struct_conf.conf_type_id TURN_P\n_struct_conf.id H1\n_struct_conf.beg_auth_asym_id A\n" + ends,
+       std::nullopt},
+      {"insertion code ? is a code",
+       "_struct_conf.conf_type_id HELX_P\n_struct_conf.id H1\n"
+       "_struct_conf.beg_auth_asym_id A\n_struct_conf.pdbx_beg_PDB_ins_code ?\n" +
+           ends,
        std::nullopt},
   };
   for (const Case& c : cases) {
@@ -480,9 +525,7 @@ TEST(MmcifSecondaryStructure, ReadsALoneHelixFromSingleItems) {
     ASSERT_EQ(structures.size(), 1u);
     const auto& helices = structures[0].chains.alpha_helices;
     ASSERT_EQ(helices.has_value(), c.helix_id.has_value());
-    if (helices) {
-      EXPECT_EQ(helices->helix_ids, std::vector<std::string>{*c.helix_id});
-    }
+    if (helices) { EXPECT_EQ(helices->helix_ids, std::vector<std::string>{*c.helix_id}); }
   }
 }
 
@@ -508,12 +551,21 @@ TEST(MmcifSecondaryStructure, ReadsStrandsWithTheirSensesAndCounts) {
 }
 
 TEST(MmcifSecondaryStructure, RecognisesSheetSenses) {
-  struct Case { std::string_view text; std::optional<StrandSense> sense; };
+  struct Case {
+    std::string_view text;
+    std::optional<StrandSense> sense;
+  };
   const Case cases[] = {
-      {"first", StrandSense::First},          {"PARALLEL", StrandSense::Parallel},
-      {"Anti-Parallel", StrandSense::AntiParallel}, {"antiparallel", StrandSense::AntiParallel},
-      {" parallel", std::nullopt},            {"anti parallel", std::nullopt},
-      {"", std::nullopt},                      {"\xC3\x89" "first", std::nullopt},
+      {"first", StrandSense::First},
+      {"PARALLEL", StrandSense::Parallel},
+      {"Anti-Parallel", StrandSense::AntiParallel},
+      {"antiparallel", StrandSense::AntiParallel},
+      {" parallel", std::nullopt},
+      {"anti parallel", std::nullopt},
+      {"", std::nullopt},
+      {"\xC3\x89"
+       "first",
+       std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -522,10 +574,14 @@ TEST(MmcifSecondaryStructure, RecognisesSheetSenses) {
 }
 
 TEST(MmcifError, ShowsItsDocumentedTexts) {
-  struct Case { MmCifError error; std::string_view display, debug; };
+  struct Case {
+    MmCifError error;
+    std::string_view display, debug;
+  };
   const Case cases[] = {
       {{MmCifError::InvalidFormat{"x"}}, "invalid mmCIF format: x", "InvalidFormat(\"x\")"},
-      {{MmCifError::MissingField{"_atom_site.id"}}, "missing required field: _atom_site.id",
+      {{MmCifError::MissingField{"_atom_site.id"}},
+       "missing required field: _atom_site.id",
        "MissingField(\"_atom_site.id\")"},
       {{MmCifError::InvalidElement{"Q\"\\\n"}}, "invalid element symbol: Q\"\\\n", "InvalidElement(\"Q\\\"\\\\\\n\")"},
       {{MmCifError::Parse{"bad"}}, "parse error: bad", "Parse(\"bad\")"},
@@ -539,12 +595,15 @@ TEST(MmcifError, ShowsItsDocumentedTexts) {
 }
 
 TEST(MmcifReader, ReadsEveryCorpusFile) {
-  struct Count { std::string_view file; std::size_t models, first_model_atoms; };
+  struct Count {
+    std::string_view file;
+    std::size_t models, first_model_atoms;
+  };
   const Count counts[] = {
-      {"cif/1A8O.cif", 1, 644},      {"cif/1gya.cif", 18, 1976},  {"cif/1l2y.cif", 38, 304},
-      {"cif/2L6N.cif", 20, 1929},    {"cif/2BEG.cif", 10, 1855},  {"cif/1LCD.cif", 3, 1137},
-      {"cif/1xnr.cif", 1, 43833},    {"cif/4zxb.cif", 1, 12918},  {"cif/ATP_ccd.cif", 0, 0},
-      {"cif/misc_syntax.cif", 0, 0}, {"cif/eol-test.cif", 0, 0},  {"cif/components-000-001-002.cif", 0, 0},
+      {"cif/1A8O.cif", 1, 644},      {"cif/1gya.cif", 18, 1976}, {"cif/1l2y.cif", 38, 304},
+      {"cif/2L6N.cif", 20, 1929},    {"cif/2BEG.cif", 10, 1855}, {"cif/1LCD.cif", 3, 1137},
+      {"cif/1xnr.cif", 1, 43833},    {"cif/4zxb.cif", 1, 12918}, {"cif/ATP_ccd.cif", 0, 0},
+      {"cif/misc_syntax.cif", 0, 0}, {"cif/eol-test.cif", 0, 0}, {"cif/components-000-001-002.cif", 0, 0},
   };
   const auto files = test::corpus_files("cif");
   ASSERT_FALSE(files.empty()) << "neither the shared corpus nor tests/data holds mmCIF files";
@@ -561,9 +620,7 @@ TEST(MmcifReader, ReadsEveryCorpusFile) {
     for (const Count& count : counts) {
       if (count.file != "cif/" + file) continue;
       EXPECT_EQ(structures->size(), count.models);
-      if (!structures->empty()) {
-        EXPECT_EQ((*structures)[0].topology.symbols.size(), count.first_model_atoms);
-      }
+      if (!structures->empty()) { EXPECT_EQ((*structures)[0].topology.symbols.size(), count.first_model_atoms); }
     }
   }
 }
@@ -583,9 +640,7 @@ TEST(MmcifReader, SurvivesDamagedText) {
       std::string damaged = text;
       damaged[i] = replacement;
       const auto result = from_mmcif(damaged);
-      if (!result) {
-        EXPECT_EQ(result.error().value.index(), 2u) << i;
-      }
+      if (!result) { EXPECT_EQ(result.error().value.index(), 2u) << i; }
     }
   }
 }

@@ -41,7 +41,10 @@ std::vector<std::string> loop_cells(std::string_view values, std::size_t width) 
 }
 
 TEST(CifTokenizer, FindsBlocksOnlyAtLowerCaseHeaders) {
-  struct Case { std::string_view text; std::vector<std::string_view> names; };
+  struct Case {
+    std::string_view text;
+    std::vector<std::string_view> names;
+  };
   const Case cases[] = {
       {"", {}},
       {"loop_\n_a.b\n1\n_x.y 2\n", {}},
@@ -60,7 +63,10 @@ TEST(CifTokenizer, FindsBlocksOnlyAtLowerCaseHeaders) {
 }
 
 TEST(CifTokenizer, SplitsValueLinesIntoCells) {
-  struct Case { std::string_view line; std::vector<std::string> cells; };
+  struct Case {
+    std::string_view line;
+    std::vector<std::string> cells;
+  };
   const Case cases[] = {
       {"'a b'", {"a b"}},
       {"\"O5'\"", {"O5'"}},
@@ -73,10 +79,19 @@ TEST(CifTokenizer, SplitsValueLinesIntoCells) {
       {";text and more", {""}},
       {"a;b", {"a;b"}},
       {"'open to the end", {"open to the end"}},
-      {"\ta\x0B" "b\fc", {"a", "b", "c"}},
-      {"a\xC2\xA0" "b\xE3\x80\x80" "c\xE2\x80\xA9" "d", {"a", "b", "c", "d"}},  // NBSP, IDEOGRAPHIC SPACE, PS
-      {"\xC3\xA9 \xE2\x82\xAC", {"\xC3\xA9", "\xE2\x82\xAC"}},                    // letters stay whole
-      {"\xE2\x80\x8B" "a", {"\xE2\x80\x8B" "a"}},                                 // ZERO WIDTH SPACE is no white space
+      {"\ta\x0B"
+       "b\fc",
+       {"a", "b", "c"}},
+      {"a\xC2\xA0"
+       "b\xE3\x80\x80"
+       "c\xE2\x80\xA9"
+       "d",
+       {"a", "b", "c", "d"}},                                   // NBSP, IDEOGRAPHIC SPACE, PS
+      {"\xC3\xA9 \xE2\x82\xAC", {"\xC3\xA9", "\xE2\x82\xAC"}},  // letters stay whole
+      {"\xE2\x80\x8B"
+       "a",
+       {"\xE2\x80\x8B"
+        "a"}},  // ZERO WIDTH SPACE is no white space
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -116,8 +131,8 @@ std::vector<std::string> rule_cells(std::string_view line) {
 // every kind of byte falls before, on and after the 64-byte steps of the splitter; each line is read once
 // followed by a line feed and once at the very end of the text.
 TEST(CifTokenizer, SplitsLongLinesAsTheRulesSay) {
-  const std::string_view pieces[] = {" ", "   ", "\t", "'a b'", "\"O5'\"", "x'y z'", "''", " ; rest", "?", ".", "#",
-                                     "a;b", "'?'", "-12.5", "HETATM"};
+  const std::string_view pieces[] = {" ", "   ", "\t", "'a b'", "\"O5'\"", "x'y z'", "''",    " ; rest",
+                                     "?", ".",   "#",  "a;b",   "'?'",     "-12.5",  "HETATM"};
   std::uint64_t state = 42;
   const auto next = [&state](std::uint64_t bound) {
     state = state * 6364136223846793005u + 1442695040888963407u;
@@ -141,7 +156,11 @@ TEST(CifTokenizer, SplitsLongLinesAsTheRulesSay) {
 }
 
 TEST(CifTokenizer, JoinsRowsOverLinesAndDropsRowsOfTheWrongLength) {
-  struct Case { std::string_view values; std::size_t width; std::vector<std::string> cells; };
+  struct Case {
+    std::string_view values;
+    std::size_t width;
+    std::vector<std::string> cells;
+  };
   const Case cases[] = {
       {"A 1\n2\n", 3, {"A", "1", "2"}},
       {"A 1\n\n2\n", 3, {"A", "1", "2"}},
@@ -238,8 +257,8 @@ TEST(CifTokenizer, KeepsOnlyTheNamedCategoriesAsIfAllWereRead) {
       "data_a\n_s.a 1\nloop_\n_s.a\n_s.b\n\"O5'\" y\nA\n;x\n#c\nB C\nloop_\n_keep\n1\nloop_\n_skip.a\n\"_keep.a 2\n",
   };
   constexpr std::string_view kept[] = {"_keep", "_s"};
-  const std::string_view keys[] = {"_keep", "_keep.a", "_keep.b", "_keep.item", "_s", "_s.a",
-                                   "_skip", "_skip.a", "_skip.item", "_keeper", "_keeper.a"};
+  const std::string_view keys[] = {"_keep", "_keep.a", "_keep.b",    "_keep.item", "_s",       "_s.a",
+                                   "_skip", "_skip.a", "_skip.item", "_keeper",    "_keeper.a"};
   for (const std::string_view text : texts) {
     SCOPED_TRACE(text);
     const auto all = parse(text);
@@ -272,12 +291,27 @@ TEST(CifTokenizer, FindsColumnsByExactTag) {
 }
 
 TEST(CifCells, ReadIntegersWithTheirDefaults) {
-  struct Case { std::string_view cell; std::int32_t i32; std::uint32_t u32; };
+  struct Case {
+    std::string_view cell;
+    std::int32_t i32;
+    std::uint32_t u32;
+  };
   const Case cases[] = {
-      {"12", 12, 12},         {"+12", 12, 12},        {"-12", -12, 7},          {"1.0", 0, 7},
-      {"", 0, 7},             {"2147483648", 0, 2147483648u}, {"-2147483648", -2147483648, 7},
-      {"4294967296", 0, 7},   {"-0", 0, 7},           {"+", 0, 7},              {"-", 0, 7},
-      {"+-1", 0, 7},          {"1 ", 0, 7},           {"0x1", 0, 7},            {"99999999999999999999", 0, 7},
+      {"12", 12, 12},
+      {"+12", 12, 12},
+      {"-12", -12, 7},
+      {"1.0", 0, 7},
+      {"", 0, 7},
+      {"2147483648", 0, 2147483648u},
+      {"-2147483648", -2147483648, 7},
+      {"4294967296", 0, 7},
+      {"-0", 0, 7},
+      {"+", 0, 7},
+      {"-", 0, 7},
+      {"+-1", 0, 7},
+      {"1 ", 0, 7},
+      {"0x1", 0, 7},
+      {"99999999999999999999", 0, 7},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cell);
@@ -289,14 +323,32 @@ TEST(CifCells, ReadIntegersWithTheirDefaults) {
 
 TEST(CifCells, ReadFloatsWithTheirDefaults) {
   constexpr float inf = std::numeric_limits<float>::infinity();
-  struct Case { std::string_view cell; float value; };
+  struct Case {
+    std::string_view cell;
+    float value;
+  };
   const Case cases[] = {
-      {"1.5", 1.5f},   {"+1.5", 1.5f}, {"-.5", -0.5f}, {"2.", 2.0f},    {"1e3", 1000.0f}, {"1E-2", 0.01f},
-      {"INF", inf},    {"-Infinity", -inf}, {"1e999", inf}, {"-1e999", -inf}, {"1e-999", 0.0f},
+      {"1.5", 1.5f},
+      {"+1.5", 1.5f},
+      {"-.5", -0.5f},
+      {"2.", 2.0f},
+      {"1e3", 1000.0f},
+      {"1E-2", 0.01f},
+      {"INF", inf},
+      {"-Infinity", -inf},
+      {"1e999", inf},
+      {"-1e999", -inf},
+      {"1e-999", 0.0f},
       {"123456789012345678901234567890123456789012345", inf},
       {"0.0000000000000000000000000000000000000000000000000001", 0.0f},
-      {"", 9.0f},      {".", 9.0f},    {"1e", 9.0f},   {"e5", 9.0f},    {"+-1", 9.0f},     {"1.5x", 9.0f},
-      {"nan(1)", 9.0f}, {"0x1p3", 9.0f},
+      {"", 9.0f},
+      {".", 9.0f},
+      {"1e", 9.0f},
+      {"e5", 9.0f},
+      {"+-1", 9.0f},
+      {"1.5x", 9.0f},
+      {"nan(1)", 9.0f},
+      {"0x1p3", 9.0f},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cell);
@@ -316,9 +368,11 @@ TEST(CifCells, ReadDecimalsToTheNearestFloat) {
     return value;
   };
   const auto same_bits = [](float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; };
-  std::vector<std::string> cells = {"16777216", "16777217", "16777.219", "-16777217.5", "0.1", "-0.000",
-                                    "0.0000000001", "0.00000000001", "0.33333333333", "1234567.891", "007.50",
-                                    "3.4028235e38", "-0", ".75", "8."};
+  std::vector<std::string> cells = {"16777216",     "16777217",      "16777.219",
+                                    "-16777217.5",  "0.1",           "-0.000",
+                                    "0.0000000001", "0.00000000001", "0.33333333333",
+                                    "1234567.891",  "007.50",        "3.4028235e38",
+                                    "-0",           ".75",           "8."};
   std::uint64_t state = 12345;
   for (int i = 0; i < 100000; ++i) {
     state = state * 6364136223846793005u + 1442695040888963407u;
@@ -356,7 +410,10 @@ TEST(CifCells, MissingColumnsAndEmptyCellsGiveDefaults) {
 }
 
 TEST(CifTokenizer, ReadsTheSyntaxCorpusFiles) {
-  struct Case { std::string_view file; std::size_t blocks; };
+  struct Case {
+    std::string_view file;
+    std::size_t blocks;
+  };
   const Case cases[] = {{"cif/misc_syntax.cif", 4}, {"cif/eol-test.cif", 1}, {"cif/components-000-001-002.cif", 3}};
   std::size_t read = 0;
   for (const Case& c : cases) {

@@ -11,8 +11,8 @@ TEST(Element, ParsesSymbolsInAnyLetterCase) {
     std::string_view text;
     std::uint8_t number;
   };
-  const Case cases[] = {{"X", 0}, {"x", 0}, {"C", 6}, {"c", 6}, {"Ca", 20}, {"CA", 20}, {"ca", 20},
-                        {"hE", 2}, {"He", 2}, {"Og", 118}, {"og", 118}, {"U", 92}, {"W", 74}};
+  const Case cases[] = {{"X", 0},  {"x", 0},  {"C", 6},    {"c", 6},    {"Ca", 20}, {"CA", 20}, {"ca", 20},
+                        {"hE", 2}, {"He", 2}, {"Og", 118}, {"og", 118}, {"U", 92},  {"W", 74}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     const auto element = Element::try_from(c.text);

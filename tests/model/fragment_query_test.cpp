@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "redivi/topology.hpp"
 #include "listed_file.hpp"
+#include "redivi/topology.hpp"
 #include "test_data.hpp"
 
 namespace redivi {
@@ -122,20 +122,23 @@ float float_distance(const std::vector<float>& g, std::size_t a, std::size_t b) 
 
 // The query as defined, at each distance: every query atom against every atom, then the fragments
 // holding a near atom.
-std::vector<Indices> pairwise_near(const Topology& topology, std::uint32_t fragment, const std::vector<float>& distances) {
+std::vector<Indices> pairwise_near(const Topology& topology, std::uint32_t fragment,
+                                   const std::vector<float>& distances) {
   const std::size_t n = topology.symbols.size();
   std::vector<std::uint8_t> near(distances.size() * n, 0);
   for (const AtomRef a : (*topology.fragments)[fragment]) {
     for (std::size_t j = 0; j < n; ++j) {
       const float d = float_distance(topology.geometry, a, j);
-      for (std::size_t k = 0; k < distances.size(); ++k) near[k * n + j] |= static_cast<std::uint8_t>(d <= distances[k]);
+      for (std::size_t k = 0; k < distances.size(); ++k)
+        near[k * n + j] |= static_cast<std::uint8_t>(d <= distances[k]);
     }
   }
   std::vector<Indices> results(distances.size());
   for (std::size_t k = 0; k < distances.size(); ++k) {
     for (std::uint32_t i = 0; i < topology.fragments->size(); ++i) {
       const Fragment& atoms = (*topology.fragments)[i];
-      if (i != fragment && std::any_of(atoms.begin(), atoms.end(), [&](AtomRef atom) { return near[k * n + atom] != 0; })) {
+      if (i != fragment &&
+          std::any_of(atoms.begin(), atoms.end(), [&](AtomRef atom) { return near[k * n + atom] != 0; })) {
         results[k].push_back(i);
       }
     }
@@ -165,8 +168,8 @@ TEST(FragmentQuery, AgreesWithThePairwiseScanOnRealStructures) {
   };
   // 1AON has 58,870 atoms: every 293rd of its 8,029 fragments keeps the pairwise scan quick under the
   // sanitizers.
-  const Case cases[] = {{"pdb/1CRN.pdb", 1}, {"pdb/1aki.pdb", 1}, {"pdb/3o5r.pdb", 1},
-                        {"cif/1A8O.cif", 1}, {"pdb/1aon.pdb.gz", 293}};
+  const Case cases[] = {
+      {"pdb/1CRN.pdb", 1}, {"pdb/1aki.pdb", 1}, {"pdb/3o5r.pdb", 1}, {"cif/1A8O.cif", 1}, {"pdb/1aon.pdb.gz", 293}};
   std::size_t read = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -213,8 +216,16 @@ TEST(FragmentQuery, AgreesWithThePairwiseScanAtExtremeValues) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float big = 3e38f;
   const float tiny = 1e-30f;
-  const Topology extremes = points({{0, 0, 0}, {tiny, -tiny, tiny}, {1e-19f, 0, 0}, {big, 0, 0}, {-big, big, 0},
-                                    {inf, 0, 0}, {nan, 0, 0}, {0, nan, 1}, {1e6f, 1e6f, 1e6f}, {1e6f + 0.0625f, 1e6f, 1e6f},
+  const Topology extremes = points({{0, 0, 0},
+                                    {tiny, -tiny, tiny},
+                                    {1e-19f, 0, 0},
+                                    {big, 0, 0},
+                                    {-big, big, 0},
+                                    {inf, 0, 0},
+                                    {nan, 0, 0},
+                                    {0, nan, 1},
+                                    {1e6f, 1e6f, 1e6f},
+                                    {1e6f + 0.0625f, 1e6f, 1e6f},
                                     {-inf, -inf, -inf}},
                                    {{0}, {1}, {2}, {3}, {4}, {5}, {6}, {7}, {8}, {9}, {10}, {}, {1, 3}});
   expect_pairwise_results(extremes, {0.0f, -0.0f, 1e-38f, 1e-20f, 0.0625f, 0.06f, 1.0f, 3.4e38f, inf, -inf, nan});

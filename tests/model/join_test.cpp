@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "redivi/trc.hpp"
 #include "listed_file.hpp"
+#include "redivi/trc.hpp"
 #include "test_data.hpp"
 
 namespace redivi {
@@ -85,9 +85,13 @@ TEST(TopologyExtend, GivesBondsWithoutStereochemistryTheValueNone) {
   };
   const std::vector<Bond> two_bonds{{0, 1, BondOrder::Single}, {1, 2, BondOrder::Single}};
   const Case cases[] = {
-      {"both have it", two_bonds, std::vector{Stereochemistry::Down, Stereochemistry::Either},
+      {"both have it",
+       two_bonds,
+       std::vector{Stereochemistry::Down, Stereochemistry::Either},
        {Stereochemistry::Up, Stereochemistry::Down, Stereochemistry::Either}},
-      {"other bonds without it", two_bonds, std::nullopt,
+      {"other bonds without it",
+       two_bonds,
+       std::nullopt,
        {Stereochemistry::Up, Stereochemistry::NONE, Stereochemistry::NONE}},
       {"other without bonds", std::nullopt, std::nullopt, {Stereochemistry::Up}},
   };
@@ -135,8 +139,7 @@ TEST(TopologyExtend, SumsFormalChargesWithWrapAroundAndPartialChargesFromNegativ
   receiver.extend(std::move(overflowing));
 
   EXPECT_EQ(receiver.fragments, (std::vector<Fragment>{{}, {0, 1}}));
-  EXPECT_EQ(receiver.fragment_formal_charges,
-            (std::vector<std::int32_t>{0, std::numeric_limits<std::int32_t>::min()}));
+  EXPECT_EQ(receiver.fragment_formal_charges, (std::vector<std::int32_t>{0, std::numeric_limits<std::int32_t>::min()}));
   ASSERT_EQ(receiver.fragment_partial_charges->size(), 2u);
   EXPECT_TRUE(std::signbit((*receiver.fragment_partial_charges)[0]));
   EXPECT_FALSE(std::signbit((*receiver.fragment_partial_charges)[1]));  // no partial charges: plain 0
@@ -247,7 +250,8 @@ TEST(TRCExtend, JoiningValidStructuresGivesAValidStructure) {
          t.fragment_partial_charges.reset();
          t.fragment_multiplicities.reset();
        }},
-      {"no fragments", [](Topology& t) {
+      {"no fragments",
+       [](Topology& t) {
          t.fragments.reset();
          t.fragment_formal_charges.reset();
          t.fragment_partial_charges.reset();
@@ -278,8 +282,8 @@ TEST(TRCExtend, JoinsAStructureToItselfAsToACopy) {
 }
 
 TEST(TRCExtend, SelfJoinsOfRealStructuresPassTheCheck) {
-  const std::string files[] = {"pdb/1CRN.pdb", "pdb/1aki.pdb", "pdb/3o5r.pdb", "pdb/2XHE.pdb", "cif/1A8O.cif",
-                               "cif/2BEG.cif"};
+  const std::string files[] = {"pdb/1CRN.pdb", "pdb/1aki.pdb", "pdb/3o5r.pdb",
+                               "pdb/2XHE.pdb", "cif/1A8O.cif", "cif/2BEG.cif"};
   std::size_t read = 0;
   for (const std::string& file : files) {
     SCOPED_TRACE(file);

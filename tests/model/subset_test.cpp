@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "redivi/trc.hpp"
 #include "listed_file.hpp"
+#include "redivi/trc.hpp"
 #include "test_data.hpp"
 
 namespace redivi {
@@ -117,17 +117,29 @@ TEST(TopologySubset, RejectsSourcesItCannotReadInsteadOfReadingPastThem) {
   };
   const Case cases[] = {
       {"atom beyond the topology", [](Topology&) {}, {{0}, {4}}, {TRCError::AtomDoesNotExist{4}}},
-      {"short geometry", [](Topology& t) { t.geometry.pop_back(); }, {{0}},
+      {"short geometry",
+       [](Topology& t) { t.geometry.pop_back(); },
+       {{0}},
        {TRCError::InvalidTopology{E{E::InvalidGeometryLength{11, 4}}}}},
-      {"short labels", [](Topology& t) { t.labels->pop_back(); }, {{0}},
+      {"short labels",
+       [](Topology& t) { t.labels->pop_back(); },
+       {{0}},
        {TRCError::InvalidTopology{E{E::InvalidLabelsLength{3, 4}}}}},
-      {"short formal charges", [](Topology& t) { t.formal_charges->clear(); }, {{0}},
+      {"short formal charges",
+       [](Topology& t) { t.formal_charges->clear(); },
+       {{0}},
        {TRCError::InvalidTopology{E{E::InvalidFormalChargesLength{0, 4}}}}},
-      {"short stereochemistry", [](Topology& t) { t.stereochemistry->pop_back(); }, {{0}},
+      {"short stereochemistry",
+       [](Topology& t) { t.stereochemistry->pop_back(); },
+       {{0}},
        {TRCError::InvalidTopology{E{E::InvalidStereochemistryLength{2, 3}}}}},
-      {"short velocities", [](Topology& t) { t.velocities->resize(4); }, {{0}},
+      {"short velocities",
+       [](Topology& t) { t.velocities->resize(4); },
+       {{0}},
        {TRCError::InvalidTopology{E{E::InvalidVelocitiesLength{4, 4}}}}},
-      {"short fragment multiplicities", [](Topology& t) { t.fragment_multiplicities->pop_back(); }, {{0}},
+      {"short fragment multiplicities",
+       [](Topology& t) { t.fragment_multiplicities->pop_back(); },
+       {{0}},
        {TRCError::InvalidTopology{E{E::InvalidFragmentMultiplicitiesLength{1, 2}}}}},
   };
   for (const Case& c : cases) {
@@ -222,7 +234,11 @@ TEST(ChainsSubset, CarriesTheLabelsOfTheRemainingChainsInNewChainOrder) {
   const Case cases[] = {
       {"only chain 1 remains", {1}, {{"B"}}, {2}, std::vector<std::uint32_t>{0}, Labels{{"B"}}},
       {"labeled chain gone", {1}, {{"B"}}, {0}, std::nullopt, std::nullopt},
-      {"new chain order", {0, 2, 1}, {{"A"}, {"C"}, {"B"}}, {3, 0, 2}, std::vector<std::uint32_t>{0, 1, 2},
+      {"new chain order",
+       {0, 2, 1},
+       {{"A"}, {"C"}, {"B"}},
+       {3, 0, 2},
+       std::vector<std::uint32_t>{0, 1, 2},
        Labels{{"C"}, {"A"}, {"B"}}},
       {"first entry of a chain wins", {0, 0}, {{"A"}, {"Z"}}, {0}, std::vector<std::uint32_t>{0}, Labels{{"A"}}},
       {"labels shorter than labeled", {0, 1}, {{"A"}}, {2, 0}, std::vector<std::uint32_t>{1}, Labels{{"A"}}},
@@ -314,8 +330,8 @@ TEST(TRCSubset, ReportsReferencesOutsideTheStructure) {
 }
 
 TEST(TRCSubset, EveryOtherResidueOfRealStructuresPassesTheCheck) {
-  const std::string files[] = {"pdb/1CRN.pdb", "pdb/1aki.pdb", "pdb/3o5r.pdb", "pdb/2XHE.pdb", "cif/1A8O.cif",
-                               "cif/2BEG.cif"};
+  const std::string files[] = {"pdb/1CRN.pdb", "pdb/1aki.pdb", "pdb/3o5r.pdb",
+                               "pdb/2XHE.pdb", "cif/1A8O.cif", "cif/2BEG.cif"};
   std::size_t read = 0;
   for (const std::string& file : files) {
     SCOPED_TRACE(file);

@@ -127,7 +127,10 @@ TEST(TopologyCheck, ReportsTheFirstDisagreement) {
        with(atoms(2), [](Topology& t) { t.fragments = std::vector<Fragment>{{0}}; }),
        {E::InvalidFragments{}}},
       {"atoms in order, then one past them",
-       with(atoms(2), [](Topology& t) { t.fragments = std::vector<Fragment>{{0, 1, 2}}; }),
+       with(atoms(2),
+            [](Topology& t) {
+              t.fragments = std::vector<Fragment>{{0, 1, 2}};
+            }),
        {E::InvalidFragments{}}},
       {"no fragments for atoms", with(atoms(1), [](Topology& t) { t.fragments.emplace(); }), {E::InvalidFragments{}}},
       // As many distinct atoms as the topology has, but one of them does not exist.

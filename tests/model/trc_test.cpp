@@ -139,7 +139,10 @@ TEST(TRCCheck, ReportsTheFirstDisagreementInOrder) {
       {"repeat past the atoms", structure(1, {{9}, {9}}), {E::AtomDoesNotExist{9}}},
       {"atoms in order, then one past them", structure(2, {{0}, {1, 2}}), {E::AtomsNotInResidues{}}},
       {"residues in order, then one past them",
-       with(structure(1, {{0}}), [](TRC& t) { t.chains.chains = {{0, 1}}; }),
+       with(structure(1, {{0}}),
+            [](TRC& t) {
+              t.chains.chains = {{0, 1}};
+            }),
        {E::ResidueDoesNotExist{1}}},
       {"residues without chains",
        with(structure(1, {{0}}), [](TRC& t) { t.chains.chains.clear(); }),

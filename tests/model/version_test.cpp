@@ -18,9 +18,7 @@ TEST(SchemaVersion, WritesSemanticVersionText) {
       {{2, 0, 0, {"rc"}, {"sha", "0a1b"}}, "2.0.0-rc+sha.0a1b"},
       {{18446744073709551615u, 0, 0, {}, {}}, "18446744073709551615.0.0"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.version.to_string(), c.text);
-  }
+  for (const Case& c : cases) { EXPECT_EQ(c.version.to_string(), c.text); }
 }
 
 }  // namespace

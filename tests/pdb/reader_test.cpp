@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "listed_file.hpp"
 #include "redivi/convert/pdb.hpp"
 #include "redivi/diagnostics.hpp"
-#include "listed_file.hpp"
 #include "test_data.hpp"
 
 namespace redivi::pdb {
@@ -21,10 +21,10 @@ std::string atom(std::uint32_t serial, std::string_view res_name = "ALA", std::s
                  std::int32_t res_seq = 1, std::string_view i_code = "", std::string_view alt_loc = "",
                  std::string_view charge = "") {
   char line[96];
-  std::snprintf(line, sizeof line, "ATOM  %5u  CA %1.1s%-3.3s %1.1s%4d%1.1s   %8.3f%8.3f%8.3f%6.2f%6.2f          %2s%-2.2s",
-                serial, std::string(alt_loc).c_str(), std::string(res_name).c_str(), std::string(chain).c_str(), res_seq,
-                std::string(i_code).c_str(), static_cast<double>(serial), 0.0, 0.0, 1.0, 0.0, " C",
-                std::string(charge).c_str());
+  std::snprintf(
+      line, sizeof line, "ATOM  %5u  CA %1.1s%-3.3s %1.1s%4d%1.1s   %8.3f%8.3f%8.3f%6.2f%6.2f          %2s%-2.2s",
+      serial, std::string(alt_loc).c_str(), std::string(res_name).c_str(), std::string(chain).c_str(), res_seq,
+      std::string(i_code).c_str(), static_cast<double>(serial), 0.0, 0.0, 1.0, 0.0, " C", std::string(charge).c_str());
   return line;
 }
 
@@ -50,7 +50,8 @@ std::vector<std::size_t> atom_counts(const std::vector<TRC>& structures) {
 class Warnings {
  public:
   Warnings() {
-    diagnostics::set_sink([this](const diagnostics::Event& e) { seen.emplace_back(e.message); }, diagnostics::Level::warn);
+    diagnostics::set_sink([this](const diagnostics::Event& e) { seen.emplace_back(e.message); },
+                          diagnostics::Level::warn);
   }
   ~Warnings() { diagnostics::clear_sink(); }
   std::vector<std::string> seen;
@@ -94,15 +95,12 @@ TEST(PdbReader, ClosesAModelAtEndmdlAndAtTheEndOfTheInput) {
       {{"MODEL        1", atom(1), "ENDMDL", "ENDMDL", "MODEL        2", "ENDMDL"}, {1}},
       {{"REMARK no atoms"}, {}},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(atom_counts(read(text(c.lines))), c.atoms) << text(c.lines);
-  }
+  for (const Case& c : cases) { EXPECT_EQ(atom_counts(read(text(c.lines))), c.atoms) << text(c.lines); }
 }
 
 TEST(PdbReader, AppliesHelixRecordsToTheModelsClosedAfterThem) {
   const std::string helix = "HELIX    1  H1 ALA A    1  ALA A    1  1                                   1";
-  const auto structures =
-      read(text({"MODEL        1", atom(1), "ENDMDL", helix, "MODEL        2", atom(1), "ENDMDL"}));
+  const auto structures = read(text({"MODEL        1", atom(1), "ENDMDL", helix, "MODEL        2", atom(1), "ENDMDL"}));
   ASSERT_EQ(structures.size(), 2U);
   EXPECT_FALSE(structures[0].chains.alpha_helices.has_value());
   ASSERT_TRUE(structures[1].chains.alpha_helices.has_value());
@@ -234,17 +232,22 @@ TEST(PdbReader, WarnsAboutModelsWithoutAtoms) {
 
 TEST(PdbReader, OrdersResiduesByChainNumberInsertionCodeAndName) {
   const auto trc = read(text({
-      atom(1, "GLY", "A", 52), atom(2, "GLY", "A", 52, "A"), atom(3, "GLY", "A", 52, "B"),
-      atom(4, "HOH", "A", 401), atom(5, "LYS", "A", -3), atom(6, "GLY", "A", 52),  // back to residue 52
-      atom(7, "ALA", "B", 10), atom(8, "GLY", "B", 10),                              // one number, two names
-      atom(9, "DA", "a", 1), atom(10, "HOH", "", 1),
+      atom(1, "GLY", "A", 52),
+      atom(2, "GLY", "A", 52, "A"),
+      atom(3, "GLY", "A", 52, "B"),
+      atom(4, "HOH", "A", 401),
+      atom(5, "LYS", "A", -3),
+      atom(6, "GLY", "A", 52),  // back to residue 52
+      atom(7, "ALA", "B", 10),
+      atom(8, "GLY", "B", 10),  // one number, two names
+      atom(9, "DA", "a", 1),
+      atom(10, "HOH", "", 1),
   }))[0];
   EXPECT_EQ(trc.residues.seq_ns, (std::vector<std::int32_t>{1, -3, 52, 52, 52, 401, 10, 10, 1}));
   EXPECT_EQ(trc.residues.insertion_codes, (std::vector<std::string>{"", "", "A", "B", "", "", "", "", ""}));
   EXPECT_EQ(trc.residues.seqs,
             (std::vector<std::string>{"HOH", "LYS", "GLY", "GLY", "GLY", "HOH", "ALA", "GLY", "DA"}));
-  EXPECT_EQ(trc.residues.residues,
-            (std::vector<Residue>{{9}, {4}, {1}, {2}, {0, 5}, {3}, {6}, {7}, {8}}));
+  EXPECT_EQ(trc.residues.residues, (std::vector<Residue>{{9}, {4}, {1}, {2}, {0, 5}, {3}, {6}, {7}, {8}}));
   EXPECT_EQ(trc.chains.chains, (std::vector<Chain>{{0}, {1, 2, 3, 4, 5}, {6, 7}, {8}}));
   EXPECT_EQ(trc.chains.labeled, (std::vector<std::uint32_t>{0, 1, 2, 3}));
   EXPECT_EQ(trc.chains.labels, (std::vector<std::vector<std::string>>{{""}, {"A"}, {"B"}, {"a"}}));
@@ -284,8 +287,8 @@ TEST(PdbReader, ReadsEachAtomWholeWhenItsNeighbourSharesColumns) {
   const auto trc = read(text(lines))[0];
   const Topology& t = trc.topology;
   EXPECT_EQ(t.labels, (std::vector<std::string>{"CA", "CA", "C\xC3\x89", "CA", "CA", "CA", "CA"}));
-  EXPECT_EQ(t.symbols, (std::vector<Element>{Element::C, Element::N, Element::C, Element::N, Element::N,
-                                             Element::N, Element::N}));
+  EXPECT_EQ(t.symbols,
+            (std::vector<Element>{Element::C, Element::N, Element::C, Element::N, Element::N, Element::N, Element::N}));
   EXPECT_EQ(t.formal_charges, (std::vector<std::int32_t>{0, 1, 0, 1, 1, -2, -2}));
   EXPECT_EQ(trc.residues.residues, (std::vector<Residue>{{0, 1, 2, 3}, {6}, {4, 5}}));  // "B" before none
   EXPECT_EQ(trc.residues.insertion_codes, (std::vector<std::string>{"", "B", ""}));
@@ -306,7 +309,7 @@ TEST(PdbReader, ResolvesHelicesAndSheetsAgainstTheResidues) {
       "HELIX    1  H1 ALA A    1  ALA A    3  1                                   3",
       "HELIX    2  H2 GLY A    1  ALA A    3  1                                   3",  // wrong name: skipped
       "HELIX    3  H3 ALA A    2  GLY B    2X11                                   0",  // chains differ
-      "HELIX    4  H4 ALA C    1  ALA C    3  1",                                     // no chain C
+      "HELIX    4  H4 ALA C    1  ALA C    3  1",                                      // no chain C
       "SHEET    1  S1 3 ALA A   1  ALA A   2  0",
       "SHEET    2  S1 3 ALA A   4  ALA A   5 -1",
       "SHEET    3  S1 3 GLY B   1  GLY B   2X 1",
@@ -431,9 +434,9 @@ TEST(PdbReader, CountsMatchRealFiles) {
     std::size_t models, atoms, chains, residues_with_atoms;
   };
   const Case cases[] = {
-      {"pdb/1CRN.pdb", 1, 327, 1, 46},         {"pdb/1l2y.pdb", 38, 304, 1, 20},
+      {"pdb/1CRN.pdb", 1, 327, 1, 46},          {"pdb/1l2y.pdb", 38, 304, 1, 20},
       {"pdb/pdb1aq5.ent.gz", 20, 2292, 3, 141}, {"pdb/1LCD.pdb", 3, 1137, 3, 123},
-      {"pdb/1aon.pdb.gz", 1, 58870, 21, 8029}, {"pdb/3o5r.pdb", 1, 1326, 1, 416},
+      {"pdb/1aon.pdb.gz", 1, 58870, 21, 8029},  {"pdb/3o5r.pdb", 1, 1326, 1, 416},
       {"pdb/1igy.pdb", 1, 12750, 6, 1312},
   };
   std::size_t read_files = 0;

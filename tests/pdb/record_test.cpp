@@ -16,7 +16,8 @@ namespace {
 using E = Error;
 
 // ATOM 1 of 1CRN.
-constexpr std::string_view crambin_n = "ATOM      1  N   THR A   1      17.047  14.099   3.625  1.00 13.79           N  ";
+constexpr std::string_view crambin_n =
+    "ATOM      1  N   THR A   1      17.047  14.099   3.625  1.00 13.79           N  ";
 
 Line parse(std::string_view line) {
   auto record = Line::try_from(line, 7);
@@ -75,8 +76,8 @@ TEST(PdbRecord, RejectsLinesTooShortForAName) {
 }
 
 TEST(PdbRecord, ReadsEveryColumnOfAnAtom) {
-  const Atom crambin{1, "N", std::nullopt, "THR", "A", 1, std::nullopt, 17.047F, 14.099F, 3.625F, 1.0F, 13.79F,
-                     std::nullopt, Element::N, 0, false};
+  const Atom crambin{1,      "N",  std::nullopt, "THR",        "A",        1, std::nullopt, 17.047F, 14.099F,
+                     3.625F, 1.0F, 13.79F,       std::nullopt, Element::N, 0, false};
   EXPECT_EQ(parse(crambin_n), Line{crambin});
   Atom hetero = crambin;
   hetero.hetero = true;
@@ -84,8 +85,8 @@ TEST(PdbRecord, ReadsEveryColumnOfAnAtom) {
 
   // 3WIP's ligand: a five-digit serial running into the record name, then alternate location,
   // insertion code, segment identifier, a two-letter element in upper case and a charge.
-  const Atom full{16410, "N1", "B", "ACH", "A", -301, "C", 15.487F, 16.394F, -5.525F, 0.5F, 36.32F, "SEG1",
-                  Element::Cl, -1, true};
+  const Atom full{16410,   "N1",    "B",  "ACH",  "A",    -301,        "C", 15.487F,
+                  16.394F, -5.525F, 0.5F, 36.32F, "SEG1", Element::Cl, -1,  true};
   EXPECT_EQ(parse("HETATM16410  N1 BACH A-301C     15.487  16.394  -5.525  0.50 36.32      SEG1CL1-"), Line{full});
 }
 
@@ -197,9 +198,9 @@ TEST(PdbRecord, ReadsIntegerColumnsInEveryLayout) {
       {"    1", "   1", 1U, 1},
       {"99999", "9999", 99999U, 9999},
       {"00042", "-999", 42U, -999},
-      {"1    ", "1   ", 1U, 1},          // left-aligned
-      {"  1  ", " -1 ", 1U, -1},          // blanks on both sides
-      {"\t   7", "\t -7", 7U, -7},        // a tab among the blanks
+      {"1    ", "1   ", 1U, 1},     // left-aligned
+      {"  1  ", " -1 ", 1U, -1},    // blanks on both sides
+      {"\t   7", "\t -7", 7U, -7},  // a tab among the blanks
       {"   +7", "  +7", 7U, 7},
       {"   -0", "  -0", std::nullopt, 0},  // no sign on a serial
       {"   -1", "   1", std::nullopt, 1},
@@ -207,7 +208,7 @@ TEST(PdbRecord, ReadsIntegerColumnsInEveryLayout) {
       {"     ", "   1", std::nullopt, 1},
       {"    /", "   1", std::nullopt, 1},
       {"    :", "   1", std::nullopt, 1},
-      {"186a0", "   1", std::nullopt, 1},    // 100000 as the hexadecimal some programs write past 99999
+      {"186a0", "   1", std::nullopt, 1},  // 100000 as the hexadecimal some programs write past 99999
       {"A0000", "   1", std::nullopt, 1},
       {"    1", "   -", 1U, std::nullopt},
       {"    1", "    ", 1U, std::nullopt},
@@ -254,9 +255,10 @@ TEST(PdbRecord, ReadsTheChargeColumn) {
 TEST(PdbRecord, SplitsSeqresNamesIntoThreeColumnChunks) {
   const auto names = [](std::string_view line) { return std::get<Seqres>(parse(line).value).res_names; };
   const Line crambin = parse("SEQRES   1 A   46  THR THR CYS CYS PRO SER ILE VAL ALA ARG SER ASN PHE          ");
-  EXPECT_EQ(crambin, (Line{Seqres{1, "A", 46,
-                                  {"THR", "THR", "CYS", "CYS", "PRO", "SER", "ILE", "VAL", "ALA", "ARG", "SER", "ASN",
-                                   "PHE"}}}));
+  EXPECT_EQ(
+      crambin,
+      (Line{Seqres{
+          1, "A", 46, {"THR", "THR", "CYS", "CYS", "PRO", "SER", "ILE", "VAL", "ALA", "ARG", "SER", "ASN", "PHE"}}}));
   EXPECT_EQ(names("SEQRES   2 B    2  ALA GLY"), (std::vector<std::string>{"ALA", "GLY"}));
   EXPECT_EQ(names("SEQRES   2 B    2    A GLY"), (std::vector<std::string>{"A", "GLY"}));
   EXPECT_EQ(names("SEQRES   2 B    2  ALA     GLY"), (std::vector<std::string>{"ALA"}));
@@ -291,10 +293,11 @@ TEST(PdbRecord, ReadsHelixAndSheetRecordsWithTildesForBlankInsertionCodes) {
             (Line{Helix{2, "2", "GLU", "B", 23, "A", "THR", "B", 30, "B", 0, 0}}));
   // 1AON: the registration of the second strand.
   const Line sheet = parse("SHEET    2   A 2 CYS A 519  ASP A 523 -1  N  THR A 522   O  ASP A   5           ");
-  EXPECT_EQ(sheet, (Line{Sheet{2, "A", 2, "CYS", "A", 519, "~", "ASP", "A", 523, "~", -1, "N", "THR", "A", 522, "~",
-                               "O", "ASP", "A", 5, "~"}}));
-  EXPECT_EQ(parse("SHEET    1  S1   THR A   1  CYS A   4"),
-            (Line{Sheet{1, "S1", 0, "THR", "A", 1, "~", "CYS", "A", 4, "~", 0, "", "", "", 0, "~", "", "", "", 0, "~"}}));
+  EXPECT_EQ(sheet, (Line{Sheet{2,  "A", 2,     "CYS", "A", 519, "~", "ASP", "A", 523, "~",
+                               -1, "N", "THR", "A",   522, "~", "O", "ASP", "A", 5,   "~"}}));
+  EXPECT_EQ(
+      parse("SHEET    1  S1   THR A   1  CYS A   4"),
+      (Line{Sheet{1, "S1", 0, "THR", "A", 1, "~", "CYS", "A", 4, "~", 0, "", "", "", 0, "~", "", "", "", 0, "~"}}));
   EXPECT_EQ(parse_error("HELIX    1  H1 ILE A       PRO A   19"), (Error{E::ExpectedInt{7, 21, 25}}));
   EXPECT_EQ(parse_error("SHEET    1  S1 x THR A   1  CYS A   4"), (Error{E::ExpectedInt{7, 14, 16}}));
   EXPECT_EQ(parse("DBREF  3WIP A  -18   210  UNP    P58154"), (Line{Dbref{"A", -18}}));
@@ -321,7 +324,8 @@ TEST(PdbRecord, ShowsErrorsAsDisplayAndDebugTexts) {
     std::string_view display, debug;
   };
   const Case cases[] = {
-      {{E::InvalidConnection{12}}, "invalid connection for atom index 12, references and atom that does not exist",
+      {{E::InvalidConnection{12}},
+       "invalid connection for atom index 12, references and atom that does not exist",
        "InvalidConnection(12)"},
       {{E::ChargesMismatch{}}, "atom charges should zip with atoms", "ChargesMismatch"},
       {{E::InvalidLine{"END", "a\"b"}}, "invalid line, expected 'END', found 'a\"b'", R"(InvalidLine("END", "a\"b"))"},

@@ -35,8 +35,26 @@ Atom nitrogen() {
 TEST(PdbRecordText, WritesEveryColumnOfAnAtomLine) {
   const std::string text = text_of({nitrogen()});
   EXPECT_EQ(text,
-            "ATOM  " "    0" " " " N  " " " "ALA" " " "A" "   1" " " "   "
-            "   1.500" "  -2.250" "  10.000" "  1.00" "  0.00" "      " "    " " N" "  ");
+            "ATOM  "
+            "    0"
+            " "
+            " N  "
+            " "
+            "ALA"
+            " "
+            "A"
+            "   1"
+            " "
+            "   "
+            "   1.500"
+            "  -2.250"
+            "  10.000"
+            "  1.00"
+            "  0.00"
+            "      "
+            "    "
+            " N"
+            "  ");
   EXPECT_EQ(text.size(), 80U);
 
   Atom hetero = nitrogen();
@@ -102,7 +120,7 @@ TEST(PdbRecordText, WidensTheAtomLineForLongNumbersButNeverCutsThem) {
 
 TEST(PdbRecordText, CutsAtomTextByCharactersNotBytes) {
   Atom atom = nitrogen();
-  atom.chain_id = "\xc3\x84";           // one two-byte character
+  atom.chain_id = "\xc3\x84";            // one two-byte character
   atom.res_name = "\xc3\x84\xc3\x96Z!";  // four characters, the fourth cut
   const std::string text = text_of({atom});
   EXPECT_EQ(text.substr(17, 8), "\xc3\x84\xc3\x96Z \xc3\x84");
@@ -237,8 +255,7 @@ TEST(PdbRecordText, RefusesHelixAndSheetTextWhoseCutsSplitACharacter) {
   helix.init_res_name = "AB\xc3\x84";  // the third column gets the first byte of a two-byte character
   auto text = Line{helix}.try_to_string();
   ASSERT_FALSE(text.has_value());
-  EXPECT_EQ(text.error(),
-            WriteError{"HELIX text is not valid UTF-8: a column cut splits a multi-byte character"});
+  EXPECT_EQ(text.error(), WriteError{"HELIX text is not valid UTF-8: a column cut splits a multi-byte character"});
 
   Sheet sheet = strand_2();
   sheet.init_chain_id = "\xc3\x84";

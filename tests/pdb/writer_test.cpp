@@ -89,8 +89,7 @@ TEST(PdbWriter, SplitsSeqresIntoRecordsOfThirteenAminoAcids) {
     protein.push_back(2 * a + 1);
   }
   residues.push_back({"HOH", {27}, ""});
-  const std::vector<std::string> seqres =
-      lines_starting(lines_of(structure(residues, {protein, {54}}, 28)), "SEQRES");
+  const std::vector<std::string> seqres = lines_starting(lines_of(structure(residues, {protein, {54}}, 28)), "SEQRES");
   ASSERT_EQ(seqres.size(), 3U);
   EXPECT_EQ(seqres[0], "SEQRES   1 A   27  ALA gly ALA gly ALA gly ALA gly ALA gly ALA gly ALA          ");
   EXPECT_EQ(seqres[1], "SEQRES   2 A   27  gly ALA gly ALA gly ALA gly ALA gly ALA gly ALA gly          ");
@@ -186,8 +185,8 @@ TEST(PdbWriter, WritesConectForBondsOutsideProteinRepeatedByOrder) {
 
 // One text per structure: the records in a fixed order, and no MODEL, TER or END record to close anything.
 TEST(PdbWriter, WritesRecordsInOneOrderWithoutModelTerOrEnd) {
-  TRC trc = structure({{"CYS", {0, 1}, ""}, {"CYS", {2, 3}, ""}, {"HEM", {4}, ""}, {"DA", {5}, ""}},
-                      {{0, 1, 2}, {3}}, 6);
+  TRC trc =
+      structure({{"CYS", {0, 1}, ""}, {"CYS", {2, 3}, ""}, {"HEM", {4}, ""}, {"DA", {5}, ""}}, {{0, 1, 2}, {3}}, 6);
   trc.chains.alpha_helices = AlphaHelices{};
   trc.chains.alpha_helices->push("1", 0, 0, 1, std::nullopt, std::nullopt);
   trc.topology.connectivity = {{{1, 3, BondOrder::Single}, {3, 4, BondOrder::Single}}};  // a disulfide, a ligand bond
@@ -294,7 +293,9 @@ TEST(PdbWriter, RefusesStructuresWhoseListsDisagree) {
        "beta_sheets.strand_ids has 0 entries, fewer than the 2 of sheet_ids"},
       {[](TRC& t) { t.chains.beta_sheets->senses.pop_back(); },
        "beta_sheets.senses has 1 entries, fewer than the 2 of sheet_ids"},
-      {[](TRC& t) { t.topology.labels = {{"N", "CALPHA"}}; },
+      {[](TRC& t) {
+         t.topology.labels = {{"N", "CALPHA"}};
+       },
        "atom name \"CALPHA\" is longer than the 4 bytes of columns 13-16"},
   };
   for (const Case& c : cases) {

@@ -22,8 +22,8 @@ std::string entry(std::string_view name, std::string_view atoms, std::string_vie
   };
   std::string counts = "  " + count(atoms) + "  " + count(bonds);
   counts.insert(0, 6 - counts.size(), ' ');
-  return std::string(name) + "\n\n\n" + counts + "\n" + std::string(atoms) + std::string(bonds) +
-         "M  END\n" + std::string(items) + "$$$$\n";
+  return std::string(name) + "\n\n\n" + counts + "\n" + std::string(atoms) + std::string(bonds) + "M  END\n" +
+         std::string(items) + "$$$$\n";
 }
 
 // An atom line with x in columns 1-10 and the element symbol.
@@ -36,13 +36,12 @@ std::string atom_line(std::string_view x, std::string_view symbol) {
 // Entries of very different shapes in a row, so that a list or item carried over from one molecule to
 // the next shows.
 TEST(SdfFromSdf, KeepsEachEntrysStructureAndItemsTogether) {
-  const std::string ethanol = entry("ethanol-with-a-long-name",
-                                    atom_line("1.0000", "C") + atom_line("2.0000", "C") + atom_line("3.0000", "O"),
-                                    "  1  2  1  0\n  2  3  1  0\n",
-                                    "> <ID>\n1\n\n> <SMILES>\nCCO\n\n> <NOTE>\nfirst line\nsecond line\n\n");
+  const std::string ethanol =
+      entry("ethanol-with-a-long-name", atom_line("1.0000", "C") + atom_line("2.0000", "C") + atom_line("3.0000", "O"),
+            "  1  2  1  0\n  2  3  1  0\n", "> <ID>\n1\n\n> <SMILES>\nCCO\n\n> <NOTE>\nfirst line\nsecond line\n\n");
   const std::string unnamed = entry("", atom_line("0.2500", "C"), "", "");
-  const std::string tethered = entry("t", atom_line("-1.5000", "N") + atom_line("0.5000", "Na"), "",
-                                     "> <TETHERED ATOMS>\n1,2\n\n");
+  const std::string tethered =
+      entry("t", atom_line("-1.5000", "N") + atom_line("0.5000", "Na"), "", "> <TETHERED ATOMS>\n1,2\n\n");
   const std::string carriage_returns = entry("crlf", atom_line("7.0000", "Cl"), "", "> <K>\r\na\r\nb\r\n\r\n");
   const std::string smiles_only = entry("s", atom_line("0.0000", "H"), "", "> <SMILES>\n[H]\n\n");
   const auto result = from_sdf(ethanol + unnamed + tethered + carriage_returns + smiles_only + ethanol);

@@ -100,9 +100,9 @@ TEST(SdfEntry, ReadsNameAtomsBondsAndDataItems) {
 
 // Every coordinate text must give exactly the double that a correctly rounding parser gives.
 TEST(SdfEntry, ReadsCoordinatesAsTheNearestDouble) {
-  for (const std::string_view x : {"0.0000", "-0.0000", "1.2345", "-9999.9999", "0.1", "123456789.",
-                                    ".5", "-.5", "+1.5", "1e-3", "1.5E2", "0.30000001", "9007199.25",
-                                    "-inf", "NaN", "4.35", "0.0001"}) {
+  for (const std::string_view x :
+       {"0.0000", "-0.0000", "1.2345", "-9999.9999", "0.1", "123456789.", ".5", "-.5", "+1.5", "1e-3", "1.5E2",
+        "0.30000001", "9007199.25", "-inf", "NaN", "4.35", "0.0001"}) {
     SCOPED_TRACE(x);
     std::string line(10 - x.size(), ' ');
     line.append(x).append("    0.0000    0.0000 C   0  0");
@@ -141,8 +141,10 @@ TEST(SdfEntry, ReportsEachFailureWithLineStateAndType) {
       {5, "    0.0000    0.0000    0.0000 O ", error_at(5, atom_block, Type::LineTooShort)},
       {5, "    0.0000    0.0000    0.0000 O   0  0  0  0  0  0  0  0 ", error_at(5, atom_block, Type::LineTooShort)},
       {5, "    0.0000    0.0000    0.0000 O   0  0  0  0  0  0  0  0", error_at(5, atom_block, Type::LineTooShort)},
-      {5, "    0.0000    0.0000    0.0000 O   0  0  0  0  0  0  0    1", error_at(5, atom_block, Type::ParseAtomAtomMappingNumber)},
-      {5, "    0.0000    0.0000    0.0000 O   0  0  0  0  0  0  0   x ", error_at(5, atom_block, Type::ParseAtomAtomMappingNumber)},
+      {5, "    0.0000    0.0000    0.0000 O   0  0  0  0  0  0  0    1",
+       error_at(5, atom_block, Type::ParseAtomAtomMappingNumber)},
+      {5, "    0.0000    0.0000    0.0000 O   0  0  0  0  0  0  0   x ",
+       error_at(5, atom_block, Type::ParseAtomAtomMappingNumber)},
       {5, "   0.0000\xc3\xa9   0.0000    0.0000 O   0  0", error_at(5, atom_block, Type::LineTooShort)},
       {8, "  1  2  x  0", error_at(8, bond_block, Type::ParseBondType)},
       {8, "  1  2  5  0", error_at(8, bond_block, Type::BondTypeNotAllowed)},
@@ -187,9 +189,11 @@ TEST(SdfEntry, FailsOnStructureThatEndsTooEarly) {
   const Case cases[] = {
       {"name", error_at(2, header, Type::HeaderLine)},
       {"name\n$$$$", error_at(3, header, Type::HeaderLine)},
-      {"name\n\n\n  0  0  0  0  0  0  0  0  0  0999 V2000\nM  END\n$$$$\n", error_at(5, zero_atoms, Type::LineTooShort)},
+      {"name\n\n\n  0  0  0  0  0  0  0  0  0  0999 V2000\nM  END\n$$$$\n",
+       error_at(5, zero_atoms, Type::LineTooShort)},
       // Without its "M  END" line the block reaches "$$$$" as a property line.
-      {"name\n\n\n  1  0\n    0.0000    0.0000    0.0000 C   0  0\n$$$$\n", error_at(6, properties, Type::LineTooShort)},
+      {"name\n\n\n  1  0\n    0.0000    0.0000    0.0000 C   0  0\n$$$$\n",
+       error_at(6, properties, Type::LineTooShort)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -246,8 +250,7 @@ TEST(SdfEntry, ReadsDataItemValuesUpToABlankLine) {
       {"> <ID>\n12\n\n$$$$\n", {{"ID", "12"}}},
       {"> <ID>\n12\n13\n\n$$$$\n", {{"ID", "12\n13"}}},
       {"> <ID>\n12\n$$$$\n", {{"ID", "12\n$$$$\n"}}},
-      {"> <ID>\n\n\n> 25 <a b> (x)\n  v \n\n> <ID>\nsecond\n\n$$$$\n",
-       {{"ID", ""}, {"a b", "  v "}, {"ID", "second"}}},
+      {"> <ID>\n\n\n> 25 <a b> (x)\n  v \n\n> <ID>\nsecond\n\n$$$$\n", {{"ID", ""}, {"a b", "  v "}, {"ID", "second"}}},
       {">  <>\nx\n\n$$$$\n", {{"", "x"}}},
       {"> <ID>\r\n12\r\n13\r\n\r\n$$$$\r\n", {{"ID", "12\n13"}}},
       {"> <ID>\n12\r\n13\n14\r\n\n$$$$\n", {{"ID", "12\n13\n14"}}},
@@ -303,7 +306,8 @@ TEST(SdfFromSdf, ReportsParseErrorsAtAbsoluteLinesWithTheirText) {
 std::string entry(std::string_view atoms, std::string_view bonds, std::string_view items) {
   const auto count = [](std::string_view lines) { return std::count(lines.begin(), lines.end(), '\n'); };
   std::string counts = "  " + std::to_string(count(atoms)) + "  " + std::to_string(count(bonds));
-  return "mol\n\n\n" + counts + "\n" + std::string(atoms) + std::string(bonds) + "M  END\n" + std::string(items) + "$$$$\n";
+  return "mol\n\n\n" + counts + "\n" + std::string(atoms) + std::string(bonds) + "M  END\n" + std::string(items) +
+         "$$$$\n";
 }
 
 constexpr std::string_view three_atoms =

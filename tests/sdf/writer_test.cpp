@@ -123,7 +123,10 @@ TEST(SdfWriter, RefusesStructuresItCannotWrite) {
   const Case cases[] = {
       {too_charged, {SDFWriteErrorType::ChargeFormat{}}, "could not format charge", 4},
       {most_negative, {SDFWriteErrorType::ChargeFormat{}}, "could not format charge", 4},
-      {quadruple, {SDFWriteErrorType::UnsupportedBondOrder{BondOrder::Quadruple}}, "unsupported bond order: Quadruple", 6},
+      {quadruple,
+       {SDFWriteErrorType::UnsupportedBondOrder{BondOrder::Quadruple}},
+       "unsupported bond order: Quadruple",
+       6},
       {two_label_lists,
        {SDFWriteErrorType::TooManyResidues{}},
        "only 1 residue expected when doing a single conversion to SDF",
@@ -202,8 +205,9 @@ TEST(SdfWriter, WritesCoordinatesWithFourDecimalsOfTheExactFloat) {
     std::string_view field;
   };
   const Case cases[] = {
-      {1.5f, "    1.5000"},    {-2.25f, "   -2.2500"}, {0.0f, "    0.0000"},         {-0.0f, "   -0.0000"},
-      {0.00005f, "    0.0000"}, {0.00015f, "    0.0002"}, {1.23455f, "    1.2345"}, {1.00005f, "    1.0000"}, {-99999.5f, "-99999.5000"}, {123456.7f, "123456.7031"},
+      {1.5f, "    1.5000"},       {-2.25f, "   -2.2500"},     {0.0f, "    0.0000"},     {-0.0f, "   -0.0000"},
+      {0.00005f, "    0.0000"},   {0.00015f, "    0.0002"},   {1.23455f, "    1.2345"}, {1.00005f, "    1.0000"},
+      {-99999.5f, "-99999.5000"}, {123456.7f, "123456.7031"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.field);
@@ -211,21 +215,27 @@ TEST(SdfWriter, WritesCoordinatesWithFourDecimalsOfTheExactFloat) {
     trc.topology.geometry = {c.value, c.value, c.value};
     const auto out = write(trc);
     ASSERT_TRUE(out.has_value());
-    EXPECT_EQ(lines(*out, 4, 1)[0].substr(0, 3 * c.field.size()), std::string(c.field) + std::string(c.field) + std::string(c.field));
+    EXPECT_EQ(lines(*out, 4, 1)[0].substr(0, 3 * c.field.size()),
+              std::string(c.field) + std::string(c.field) + std::string(c.field));
   }
 }
 
 TEST(SdfWriter, WritesBondTypeAndStereoCodes) {
   TRC trc = carbons(3);
-  trc.topology.connectivity = std::vector<Bond>{
-      {0, 1, BondOrder::Single}, {1, 2, BondOrder::Double}, {2, 0, BondOrder::Triple}, {0, 2, BondOrder::Ring}, {1, 0, BondOrder::Single}};
+  trc.topology.connectivity = std::vector<Bond>{{0, 1, BondOrder::Single},
+                                                {1, 2, BondOrder::Double},
+                                                {2, 0, BondOrder::Triple},
+                                                {0, 2, BondOrder::Ring},
+                                                {1, 0, BondOrder::Single}};
   const auto no_stereo = write(trc);
   ASSERT_TRUE(no_stereo.has_value());
   EXPECT_EQ(lines(*no_stereo, 3, 1)[0], "  3  5  0  0  0  0  0  0  0  0999 V2000");
-  EXPECT_EQ(lines(*no_stereo, 7, 5), (std::vector<std::string>{"  1  2  1  0     0  0", "  2  3  2  0     0  0", "  3  1  3  0     0  0",
-                                                               "  1  3  4  0     0  0", "  2  1  1  0     0  0"}));
-  trc.topology.stereochemistry = std::vector<Stereochemistry>{Stereochemistry::NONE, Stereochemistry::Up, Stereochemistry::Down,
-                                                              Stereochemistry::Either, Stereochemistry::CisOrTrans};
+  EXPECT_EQ(lines(*no_stereo, 7, 5),
+            (std::vector<std::string>{"  1  2  1  0     0  0", "  2  3  2  0     0  0", "  3  1  3  0     0  0",
+                                      "  1  3  4  0     0  0", "  2  1  1  0     0  0"}));
+  trc.topology.stereochemistry =
+      std::vector<Stereochemistry>{Stereochemistry::NONE, Stereochemistry::Up, Stereochemistry::Down,
+                                   Stereochemistry::Either, Stereochemistry::CisOrTrans};
   const auto stereo = write(trc);
   ASSERT_TRUE(stereo.has_value());
   std::vector<std::string> codes;

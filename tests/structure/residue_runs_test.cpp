@@ -16,22 +16,22 @@ TEST(ResidueKey, OrdersByChainNumberInsertionCodeAndName) {
     ResidueKey before, after;
   };
   const Case cases[] = {
-      {{"A", 9, "~", "ALA"}, {"B", 1, "~", "ALA"}},     // chain first
-      {{"", 5, "~", "ALA"}, {"A", 1, "~", "ALA"}},      // the blank chain before every other
-      {{"A", 1, "~", "ALA"}, {"AA", 1, "~", "ALA"}},    // a prefix before the longer text
-      {{"Z", 1, "~", "ALA"}, {"a", 1, "~", "ALA"}},     // bytewise: upper case before lower case
-      {{"A", -1, "~", "ALA"}, {"A", 0, "~", "ALA"}},    // numbers as signed numbers
-      {{"A", 52, "A", "ALA"}, {"A", 52, "~", "ALA"}},   // no insertion code after the lettered ones
-      {{"A", 10, "~", "ALA"}, {"A", 10, "~", "GLY"}},   // the name is part of the key
-      {{"A", 1, "~", "\x7f"}, {"A", 1, "~", "\x80"}},   // bytes compare unsigned
+      {{"A", 9, "~", "ALA"}, {"B", 1, "~", "ALA"}},    // chain first
+      {{"", 5, "~", "ALA"}, {"A", 1, "~", "ALA"}},     // the blank chain before every other
+      {{"A", 1, "~", "ALA"}, {"AA", 1, "~", "ALA"}},   // a prefix before the longer text
+      {{"Z", 1, "~", "ALA"}, {"a", 1, "~", "ALA"}},    // bytewise: upper case before lower case
+      {{"A", -1, "~", "ALA"}, {"A", 0, "~", "ALA"}},   // numbers as signed numbers
+      {{"A", 52, "A", "ALA"}, {"A", 52, "~", "ALA"}},  // no insertion code after the lettered ones
+      {{"A", 10, "~", "ALA"}, {"A", 10, "~", "GLY"}},  // the name is part of the key
+      {{"A", 1, "~", "\x7f"}, {"A", 1, "~", "\x80"}},  // bytes compare unsigned
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.before.chain_id) + " " + std::to_string(c.before.res_seq));
     EXPECT_LT(c.before, c.after);
     EXPECT_GT(c.after, c.before);
     EXPECT_NE(c.before, c.after);
-    EXPECT_EQ(c.before, (ResidueKey{std::string(c.before.chain_id), c.before.res_seq, c.before.i_code,
-                                    c.before.res_name}));
+    EXPECT_EQ(c.before,
+              (ResidueKey{std::string(c.before.chain_id), c.before.res_seq, c.before.i_code, c.before.res_name}));
   }
 }
 
@@ -46,7 +46,8 @@ struct Atom {
 
 SortedResidues residues_of(const std::vector<Atom>& atoms) {
   ResidueRuns runs;
-  for (std::size_t i = 0; i < atoms.size(); ++i) runs.file_atom(atoms[i].key(), atoms[i].i_code, static_cast<AtomRef>(i));
+  for (std::size_t i = 0; i < atoms.size(); ++i)
+    runs.file_atom(atoms[i].key(), atoms[i].i_code, static_cast<AtomRef>(i));
   return residues_in_key_order(runs);
 }
 

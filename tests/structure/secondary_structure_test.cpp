@@ -27,7 +27,7 @@ TEST(SecondaryStructure, ResolvesHelicesAndStrandsByChainAndBothEnds) {
       {{"A", 1, "~", "ALA"}, {"A", 3, "X", "SER"}, std::array<std::uint32_t, 3>{0, 0, 2}},
       {{"A", 2, "~", "GLY"}, {"A", 1, "~", "ALA"}, std::array<std::uint32_t, 3>{0, 1, 0}},  // ends not compared
       {{"A", 2, "~", "GLY"}, {"B", 1, "~", "ALA"}, std::array<std::uint32_t, 3>{0, 1, 3}},  // the start's chain
-      {{"A", 1, "~", "GLY"}, {"A", 2, "~", "GLY"}, std::nullopt},  // the start's name differs
+      {{"A", 1, "~", "GLY"}, {"A", 2, "~", "GLY"}, std::nullopt},                           // the start's name differs
       {{"A", 3, "~", "SER"}, {"A", 3, "X", "SER"}, std::nullopt},  // the start has an insertion code
       {{"A", 1, "~", "ALA"}, {"A", 4, "~", "ALA"}, std::nullopt},  // no such end
       {{"C", 1, "~", "ALA"}, {"A", 1, "~", "ALA"}, std::nullopt},  // no such chain
@@ -36,9 +36,7 @@ TEST(SecondaryStructure, ResolvesHelicesAndStrandsByChainAndBothEnds) {
     SCOPED_TRACE(std::string(c.start.chain_id) + std::to_string(c.start.res_seq) + std::string(c.end.chain_id));
     const auto span = resolve_span(index, c.start, c.end);
     ASSERT_EQ(span.has_value(), c.span.has_value());
-    if (span) {
-      EXPECT_EQ((std::array<std::uint32_t, 3>{span->chain, span->start, span->end}), *c.span);
-    }
+    if (span) { EXPECT_EQ((std::array<std::uint32_t, 3>{span->chain, span->start, span->end}), *c.span); }
   }
 }
 

@@ -21,9 +21,7 @@ TEST(SequenceAlignment, FindsTheResiduesOfOneChain) {
     SCOPED_TRACE(c.chain_id);
     const auto chain = chain_residues(keys, c.chain_id);
     EXPECT_EQ(chain.size(), c.count);
-    if (c.count > 0) {
-      EXPECT_EQ(chain.data(), keys.data() + c.first);
-    }
+    if (c.count > 0) { EXPECT_EQ(chain.data(), keys.data() + c.first); }
   }
 }
 
@@ -34,7 +32,7 @@ TEST(SequenceAlignment, PlacesTheFirstNameOfTheChainsFirstResidue) {
     std::optional<std::int32_t> begin;
   };
   const Case cases[] = {
-      {{"A", 3, "~", "ALA"}, 1},    // the first ALA is at position 2
+      {{"A", 3, "~", "ALA"}, 1},  // the first ALA is at position 2
       {{"A", 10, "~", "GLY"}, 9},
       {{"A", 0, "~", "MET"}, 0},
       {{"A", 1, "~", "TRP"}, std::nullopt},

@@ -26,10 +26,28 @@ std::string reference_text(float value, int decimals) {
 }
 
 TEST(ColumnText, FixedPointMatchesExactRoundingWithTiesToEven) {
-  const float cases[] = {0.0F, -0.0F, 0.0005F, 1.0005F, -0.0004F, 0.0625F, -0.0625F, 0.125F, 0.375F, 2.5F, 3.5F,
-                         999.9995F, -999.9999F, 12345.678F, 1e9F, 1e12F, 1e15F, 3e38F,
-                         std::numeric_limits<float>::max(), std::numeric_limits<float>::denorm_min(),
-                         std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+  const float cases[] = {0.0F,
+                         -0.0F,
+                         0.0005F,
+                         1.0005F,
+                         -0.0004F,
+                         0.0625F,
+                         -0.0625F,
+                         0.125F,
+                         0.375F,
+                         2.5F,
+                         3.5F,
+                         999.9995F,
+                         -999.9999F,
+                         12345.678F,
+                         1e9F,
+                         1e12F,
+                         1e15F,
+                         3e38F,
+                         std::numeric_limits<float>::max(),
+                         std::numeric_limits<float>::denorm_min(),
+                         std::numeric_limits<float>::infinity(),
+                         -std::numeric_limits<float>::infinity(),
                          std::numeric_limits<float>::quiet_NaN()};
   for (const float value : cases) {
     for (int decimals = 0; decimals <= 6; ++decimals) {
@@ -58,8 +76,12 @@ TEST(ColumnText, AlignsIntegersRightAndNeverCutsThem) {
     std::size_t width;
     std::string_view text;
   };
-  const Case cases[] = {{0, 5, "    0"},         {7, 1, "7"},          {-7, 3, " -7"},
-                        {123456, 5, "123456"}, {-1000, 4, "-1000"}, {-2147483648, 4, "-2147483648"},
+  const Case cases[] = {{0, 5, "    0"},
+                        {7, 1, "7"},
+                        {-7, 3, " -7"},
+                        {123456, 5, "123456"},
+                        {-1000, 4, "-1000"},
+                        {-2147483648, 4, "-2147483648"},
                         {4294967295, 5, "4294967295"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

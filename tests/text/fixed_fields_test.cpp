@@ -26,13 +26,28 @@ std::optional<float> fixed_point(std::string_view field, std::size_t decimals) {
 }
 
 TEST(RightAligned, ReadsBlanksASignAndDigitsToTheEnd) {
-  struct Case { std::string_view field; std::optional<std::int32_t> value; };
+  struct Case {
+    std::string_view field;
+    std::optional<std::int32_t> value;
+  };
   const Case cases[] = {
-      {"  123", 123}, {"  -45", -45}, {"    0", 0}, {"-9999999", -9999999}, {"12345678", 12345678},
+      {"  123", 123},
+      {"  -45", -45},
+      {"    0", 0},
+      {"-9999999", -9999999},
+      {"12345678", 12345678},
       {"       123456789", 123456789},  // wider than a word
-      {"     -123456789", -123456789}, {"1234567890", std::nullopt}, {"", std::nullopt}, {"     ", std::nullopt},
-      {"    -", std::nullopt}, {"  +5", std::nullopt}, {"123 ", std::nullopt}, {" 1 2", std::nullopt},
-      {" --5", std::nullopt}, {"  12x", std::nullopt}, {"\t12", std::nullopt},
+      {"     -123456789", -123456789},
+      {"1234567890", std::nullopt},
+      {"", std::nullopt},
+      {"     ", std::nullopt},
+      {"    -", std::nullopt},
+      {"  +5", std::nullopt},
+      {"123 ", std::nullopt},
+      {" 1 2", std::nullopt},
+      {" --5", std::nullopt},
+      {"  12x", std::nullopt},
+      {"\t12", std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.field);
@@ -43,14 +58,18 @@ TEST(RightAligned, ReadsBlanksASignAndDigitsToTheEnd) {
 }
 
 TEST(FixedPoint, ReadsThePointAtItsColumn) {
-  struct Case { std::string_view field; std::size_t decimals; std::optional<float> value; };
+  struct Case {
+    std::string_view field;
+    std::size_t decimals;
+    std::optional<float> value;
+  };
   const Case cases[] = {
-      {"  -1.234", 3, -1.234F}, {"1234.567", 3, 1234.567F}, {"    .500", 3, 0.5F}, {"   -.500", 3, -0.5F},
-      {"  1.00", 2, 1.0F}, {" 20.34", 2, 20.34F}, {"-99.99", 2, -99.99F}, {"     1.5", 1, 1.5F},
-      {"  12345.67", 2, 12345.67F},  // wider than a word
-      {" 12.34  ", 3, std::nullopt}, {"   1.23", 3, std::nullopt}, {"  +1.234", 3, std::nullopt},
+      {"  -1.234", 3, -1.234F},      {"1234.567", 3, 1234.567F},    {"    .500", 3, 0.5F},
+      {"   -.500", 3, -0.5F},        {"  1.00", 2, 1.0F},           {" 20.34", 2, 20.34F},
+      {"-99.99", 2, -99.99F},        {"     1.5", 1, 1.5F},         {"  12345.67", 2, 12345.67F},  // wider than a word
+      {" 12.34  ", 3, std::nullopt}, {"   1.23", 3, std::nullopt},  {"  +1.234", 3, std::nullopt},
       {"  1 .234", 3, std::nullopt}, {"-1-1.234", 3, std::nullopt}, {"12345.678", 3, std::nullopt},
-      {"        ", 3, std::nullopt}, {"", 3, std::nullopt}, {"  1.2x4", 3, std::nullopt},
+      {"        ", 3, std::nullopt}, {"", 3, std::nullopt},         {"  1.2x4", 3, std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.field);

@@ -18,12 +18,27 @@ namespace {
 constexpr float infinity = std::numeric_limits<float>::infinity();
 
 TEST(ShortInteger, TakesAMinusAndUpToNineDigits) {
-  struct Case { std::string_view text; std::optional<std::int32_t> value; };
+  struct Case {
+    std::string_view text;
+    std::optional<std::int32_t> value;
+  };
   const Case cases[] = {
-      {"0", 0}, {"7", 7}, {"-0", 0}, {"-12", -12}, {"123456789", 123456789}, {"-999999999", -999999999},
+      {"0", 0},
+      {"7", 7},
+      {"-0", 0},
+      {"-12", -12},
+      {"123456789", 123456789},
+      {"-999999999", -999999999},
       {"0000000001", std::nullopt},  // ten digits, even with a small value
-      {"1234567890", std::nullopt}, {"", std::nullopt}, {"-", std::nullopt}, {"+5", std::nullopt},
-      {" 5", std::nullopt}, {"5 ", std::nullopt}, {"--5", std::nullopt}, {"1x", std::nullopt}, {"/", std::nullopt},
+      {"1234567890", std::nullopt},
+      {"", std::nullopt},
+      {"-", std::nullopt},
+      {"+5", std::nullopt},
+      {" 5", std::nullopt},
+      {"5 ", std::nullopt},
+      {"--5", std::nullopt},
+      {"1x", std::nullopt},
+      {"/", std::nullopt},
       {":", std::nullopt},
   };
   for (const Case& c : cases) {
@@ -36,15 +51,34 @@ TEST(ShortInteger, TakesAMinusAndUpToNineDigits) {
 }
 
 TEST(ShortDecimal, TakesAsManyDigitsAsAreExactInTheType) {
-  struct Case { std::string_view text; std::optional<float> value; };
+  struct Case {
+    std::string_view text;
+    std::optional<float> value;
+  };
   const Case cases[] = {
-      {"1234567", 1234567.0F}, {"-1.234567", -1.234567F}, {"123456.7", 123456.7F}, {".5", 0.5F}, {"5.", 5.0F},
-      {"-.25", -0.25F}, {"0.001", 0.001F}, {"-12.345", -12.345F},
+      {"1234567", 1234567.0F},
+      {"-1.234567", -1.234567F},
+      {"123456.7", 123456.7F},
+      {".5", 0.5F},
+      {"5.", 5.0F},
+      {"-.25", -0.25F},
+      {"0.001", 0.001F},
+      {"-12.345", -12.345F},
       {"12345678", std::nullopt},  // eight digits: not all of them exact
-      {"1.2345678", std::nullopt}, {"0.0000001", std::nullopt}, {".", std::nullopt}, {"-", std::nullopt},
-      {"", std::nullopt}, {"-.", std::nullopt}, {"+1.5", std::nullopt}, {"1e5", std::nullopt},
-      {"1.2.3", std::nullopt}, {" 1.5", std::nullopt}, {"1.5 ", std::nullopt}, {"--1", std::nullopt},
-      {"inf", std::nullopt}, {"1,5", std::nullopt},
+      {"1.2345678", std::nullopt},
+      {"0.0000001", std::nullopt},
+      {".", std::nullopt},
+      {"-", std::nullopt},
+      {"", std::nullopt},
+      {"-.", std::nullopt},
+      {"+1.5", std::nullopt},
+      {"1e5", std::nullopt},
+      {"1.2.3", std::nullopt},
+      {" 1.5", std::nullopt},
+      {"1.5 ", std::nullopt},
+      {"--1", std::nullopt},
+      {"inf", std::nullopt},
+      {"1,5", std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -96,7 +130,8 @@ TEST(ParseNumber, ReadsTheWholeTextWithinTheTypesRange) {
   EXPECT_TRUE(parse_number("1234.5678901", f) && f == 1234.5678901F);
   EXPECT_TRUE(parse_number("-Infinity", f) && f == -infinity);
   EXPECT_TRUE(parse_number("nan(1)", f) && std::isnan(f));
-  const std::string_view refused_integers[] = {"", "+", "-", "+-1", "++1", "2147483648", "-2147483649", "1 ", " 1", "1.0"};
+  const std::string_view refused_integers[] = {"",           "+",           "-",  "+-1", "++1",
+                                               "2147483648", "-2147483649", "1 ", " 1",  "1.0"};
   for (const std::string_view text : refused_integers) EXPECT_FALSE(parse_number(text, i)) << text;
   EXPECT_FALSE(parse_number("-1", u));
   EXPECT_FALSE(parse_number("4294967296", u));
@@ -105,7 +140,11 @@ TEST(ParseNumber, ReadsTheWholeTextWithinTheTypesRange) {
 }
 
 TEST(FloatLiteral, RoundsPastTheRangeToInfinityOrZero) {
-  struct Case { std::string_view text; float value; std::size_t length; };
+  struct Case {
+    std::string_view text;
+    float value;
+    std::size_t length;
+  };
   const Case cases[] = {
       {"1e39", infinity, 4},
       {"-1e39", -infinity, 5},
@@ -116,7 +155,7 @@ TEST(FloatLiteral, RoundsPastTheRangeToInfinityOrZero) {
       {"-1e-50", -0.0F, 6},
       {"123456e-51", 0.0F, 10},  // the first digit is what counts, not the last
       {"0.000000000000000000000000000000000000000000000001", 0.0F, 50},
-      {"1e99999999999999999999999", infinity, 25},   // an exponent past any integer type
+      {"1e99999999999999999999999", infinity, 25},  // an exponent past any integer type
       {"1e-99999999999999999999999", 0.0F, 26},
       {"2.5 x", 2.5F, 3},
       {"1e", 1.0F, 1},
@@ -138,11 +177,27 @@ TEST(FloatLiteral, RoundsPastTheRangeToInfinityOrZero) {
 }
 
 TEST(Charge, ReadsTheSignOnEitherSide) {
-  struct Case { std::string_view text; std::optional<std::int32_t> charge; };
+  struct Case {
+    std::string_view text;
+    std::optional<std::int32_t> charge;
+  };
   const Case cases[] = {
-      {"2+", 2}, {"+2", 2}, {"1-", -1}, {"-1", -1}, {"3", 3}, {"0", 0}, {"+", std::nullopt}, {"-", std::nullopt},
-      {"+2-", -2}, {"--2", 2}, {"2+3", std::nullopt}, {"x", std::nullopt}, {"2 +", std::nullopt},
-      {"-2147483647", -2147483647}, {"-2147483648", std::nullopt}, {"2147483648-", std::nullopt},
+      {"2+", 2},
+      {"+2", 2},
+      {"1-", -1},
+      {"-1", -1},
+      {"3", 3},
+      {"0", 0},
+      {"+", std::nullopt},
+      {"-", std::nullopt},
+      {"+2-", -2},
+      {"--2", 2},
+      {"2+3", std::nullopt},
+      {"x", std::nullopt},
+      {"2 +", std::nullopt},
+      {"-2147483647", -2147483647},
+      {"-2147483648", std::nullopt},
+      {"2147483648-", std::nullopt},
       {"-2147483648-", std::numeric_limits<std::int32_t>::min()},  // negating the lowest value wraps to itself
   };
   for (const Case& c : cases) {

@@ -27,7 +27,9 @@ TEST(Text, CutsLinesAtLineFeedsDroppingACarriageReturnBeforeThem) {
 }
 
 TEST(Text, TrimsAndTellsBlankLinesByAsciiWhiteSpace) {
-  struct Case { std::string_view text, trimmed; };
+  struct Case {
+    std::string_view text, trimmed;
+  };
   const Case cases[] = {
       {"", ""}, {" \t\r\n\v\f", ""}, {"  a b  ", "a b"}, {"x", "x"}, {"\xC2\xA0x\xC2\xA0", "\xC2\xA0x\xC2\xA0"},
   };

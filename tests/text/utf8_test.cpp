@@ -11,15 +11,19 @@ namespace redivi::detail::utf8 {
 namespace {
 
 TEST(Utf8, DecodesEveryWellFormedLength) {
-  struct Case { std::string_view text; char32_t point; std::size_t length; };
+  struct Case {
+    std::string_view text;
+    char32_t point;
+    std::size_t length;
+  };
   const Case cases[] = {
       {"A", U'A', 1},
       {std::string_view("\0", 1), U'\0', 1},
       {"\x7F", 0x7F, 1},
-      {"\xC2\x80", 0x80, 2},              // the lowest two-byte character
-      {"\xC3\xA9tude", 0xE9, 2},          // only the first character is decoded
+      {"\xC2\x80", 0x80, 2},      // the lowest two-byte character
+      {"\xC3\xA9tude", 0xE9, 2},  // only the first character is decoded
       {"\xDF\xBF", 0x7FF, 2},
-      {"\xE0\xA0\x80", 0x800, 3},         // the lowest three-byte character
+      {"\xE0\xA0\x80", 0x800, 3},  // the lowest three-byte character
       {"\xE2\x80\xA8", 0x2028, 3},
       {"\xED\x9F\xBF", 0xD7FF, 3},        // just below the surrogates
       {"\xEE\x80\x80", 0xE000, 3},        // just above them
@@ -38,22 +42,25 @@ TEST(Utf8, DecodesEveryWellFormedLength) {
 
 TEST(Utf8, DecodesABrokenSequenceAsOneInvalidByte) {
   const std::string_view cases[] = {
-      "\x80",              // a continuation byte alone
-      "\xBF" "A",
-      "\xC0\x80",          // overlong forms
+      "\x80",  // a continuation byte alone
+      "\xBF"
+      "A",
+      "\xC0\x80",  // overlong forms
       "\xC1\xBF",
       "\xE0\x9F\xBF",
       "\xF0\x8F\xBF\xBF",
-      "\xED\xA0\x80",      // surrogates
+      "\xED\xA0\x80",  // surrogates
       "\xED\xBF\xBF",
       "\xF4\x90\x80\x80",  // past U+10FFFF
       "\xF5\x80\x80\x80",
       "\xFF",
-      "\xC3",              // cut at the end of the text
+      "\xC3",  // cut at the end of the text
       "\xE2\x80",
       "\xF0\x9F\x98",
-      "\xC3" "A",          // cut by a byte that does not continue it
-      "\xE2\x80" "A",
+      "\xC3"
+      "A",  // cut by a byte that does not continue it
+      "\xE2\x80"
+      "A",
       "\xF0\x9F\x98\xC3\xA9",
   };
   for (const std::string_view text : cases) {
@@ -78,14 +85,14 @@ TEST(Utf8, ValidatesWholeTexts) {
 }
 
 TEST(Utf8, FindsCharacterBoundaries) {
-  const std::string_view text = "a\xC3\xA9" "b\xE2\x82\xAC";  // a é b €
+  const std::string_view text =
+      "a\xC3\xA9"
+      "b\xE2\x82\xAC";  // a é b €
   const bool boundaries[] = {true, true, false, true, true, false, false, true, true};
   for (std::size_t offset = 0; offset < std::size(boundaries); ++offset) {
     SCOPED_TRACE(offset);
     EXPECT_EQ(is_char_boundary(text, offset), boundaries[offset]);
-    if (offset < text.size()) {
-      EXPECT_EQ(is_continuation(text[offset]), !boundaries[offset]);
-    }
+    if (offset < text.size()) { EXPECT_EQ(is_continuation(text[offset]), !boundaries[offset]); }
   }
   EXPECT_TRUE(is_char_boundary(text, 100));  // past the end
 }

@@ -143,11 +143,23 @@ TEST(XyzReader, ReadsEveryDecimalLiteralAsTheNearestFloat) {
     float value;
   };
   const Case cases[] = {
-      {"+1.5", 1.5f}, {"-2e3", -2000.0f}, {"1E+2", 100.0f}, {".5", 0.5f}, {"1.", 1.0f},
-      {"INF", inf}, {"-Infinity", -inf}, {"+inf", inf},
+      {"+1.5", 1.5f},
+      {"-2e3", -2000.0f},
+      {"1E+2", 100.0f},
+      {".5", 0.5f},
+      {"1.", 1.0f},
+      {"INF", inf},
+      {"-Infinity", -inf},
+      {"+inf", inf},
       // Beyond the float range: to an infinity or to zero, never an error.
-      {"1e40", inf}, {"-1e40", -inf}, {"0.00001e44", inf}, {"123456789012345678901234567890123456789012", inf},
-      {"1e99999999999999999999", inf}, {"1e-50", 0.0f}, {"-1e-50", -0.0f}, {"1e-99999999999999999999", 0.0f},
+      {"1e40", inf},
+      {"-1e40", -inf},
+      {"0.00001e44", inf},
+      {"123456789012345678901234567890123456789012", inf},
+      {"1e99999999999999999999", inf},
+      {"1e-50", 0.0f},
+      {"-1e-50", -0.0f},
+      {"1e-99999999999999999999", 0.0f},
       {"100000e-51", 0.0f},
   };
   for (const Case& c : cases) {
@@ -171,9 +183,7 @@ TEST(XyzReader, StaysSoundOnDamagedText) {
   const std::string text = "3\r\nwater\nO 0.0 0.0 0.117\nH +0.0 0.757 -4.67e-1 9\n\tH -0 -.757 -inf";
   auto expect_sound = [](std::string_view damaged) {
     const auto topology = from_xyz(damaged);
-    if (topology) {
-      EXPECT_EQ(topology->geometry.size(), 3 * topology->symbols.size()) << damaged;
-    }
+    if (topology) { EXPECT_EQ(topology->geometry.size(), 3 * topology->symbols.size()) << damaged; }
   };
   for (std::size_t length = 0; length <= text.size(); ++length) expect_sound(std::string_view(text).substr(0, length));
   for (std::size_t at = 0; at < text.size(); ++at) {
@@ -332,9 +342,9 @@ TEST(XyzFiles, ReadTheFirstFrameOrReportWhyNot) {
 TEST(XyzFiles, KeepUnusualValuesThroughARoundTrip) {
   constexpr float inf = std::numeric_limits<float>::infinity();
   constexpr float nan = std::numeric_limits<float>::quiet_NaN();
-  expect_round_trip(topology_of({Element::Og, Element::X, Element::U, Element::Kr},
-                                {-inf, inf, nan, 3.4e38f, -1e-6f, 0.000005f, 99999.99999f, -0.0f, 12.345678f,
-                                 7, 8, 9}));
+  expect_round_trip(
+      topology_of({Element::Og, Element::X, Element::U, Element::Kr},
+                  {-inf, inf, nan, 3.4e38f, -1e-6f, 0.000005f, 99999.99999f, -0.0f, 12.345678f, 7, 8, 9}));
 }
 
 }  // namespace

@@ -15,13 +15,30 @@ namespace redivi::mmcif {
 // Why mmCIF text could not be read. from_mmcif fails only with InvalidElement: it skips what it cannot
 // use and reads missing or unreadable values as defaults, so the other variants are not produced.
 struct MmCifError {
-  struct InvalidFormat { std::string detail; bool operator==(const InvalidFormat&) const = default; };
-  struct MissingField { std::string field; bool operator==(const MissingField&) const = default; };
+  struct InvalidFormat {
+    std::string detail;
+    bool operator==(const InvalidFormat&) const = default;
+  };
+  struct MissingField {
+    std::string field;
+    bool operator==(const MissingField&) const = default;
+  };
   // The element symbol that named no element, after the filter that keeps its letters.
-  struct InvalidElement { std::string symbol; bool operator==(const InvalidElement&) const = default; };
-  struct Parse { std::string detail; bool operator==(const Parse&) const = default; };
-  struct InvalidConnection { std::string atom; bool operator==(const InvalidConnection&) const = default; };
-  struct ChargeCountMismatch { bool operator==(const ChargeCountMismatch&) const = default; };
+  struct InvalidElement {
+    std::string symbol;
+    bool operator==(const InvalidElement&) const = default;
+  };
+  struct Parse {
+    std::string detail;
+    bool operator==(const Parse&) const = default;
+  };
+  struct InvalidConnection {
+    std::string atom;
+    bool operator==(const InvalidConnection&) const = default;
+  };
+  struct ChargeCountMismatch {
+    bool operator==(const ChargeCountMismatch&) const = default;
+  };
 
   std::variant<InvalidFormat, MissingField, InvalidElement, Parse, InvalidConnection, ChargeCountMismatch> value;
 

@@ -51,7 +51,9 @@ struct Error {
     bool operator==(const ExpectedFloat&) const = default;
   };
   // An atom without a formal charge while fragment charges are summed; the reader gives every atom one.
-  struct ChargesMismatch { bool operator==(const ChargesMismatch&) const = default; };
+  struct ChargesMismatch {
+    bool operator==(const ChargesMismatch&) const = default;
+  };
   // A field boundary (an offset) that falls inside a multi-byte character.
   struct InvalidCharBoundary {
     std::uint64_t line, offset;
@@ -85,7 +87,7 @@ REDIVI_EXPORT std::string debug_string(const WriteError& error);
 
 // SEQRES: residue names of one chain's sequence.
 struct Seqres {
-  std::uint32_t serial = 0;            // the record's number within the chain, from 1
+  std::uint32_t serial = 0;  // the record's number within the chain, from 1
   std::string chain_id;
   std::uint32_t num_res = 0;           // residues in the chain's whole sequence
   std::vector<std::string> res_names;  // the names on this line, up to the first blank one
@@ -102,13 +104,13 @@ struct Dbref {
 // One ATOM or HETATM line.
 struct Atom {
   std::uint32_t serial = 0;
-  std::string name;                      // the atom name ("CA")
-  std::optional<std::string> alt_loc;    // alternate location
+  std::string name;                    // the atom name ("CA")
+  std::optional<std::string> alt_loc;  // alternate location
   std::string res_name;
   std::string chain_id;
-  std::int32_t res_seq = 0;              // residue number
-  std::optional<std::string> i_code;     // insertion code; the writer also leaves "~" blank
-  float x = 0, y = 0, z = 0;             // ångström
+  std::int32_t res_seq = 0;           // residue number
+  std::optional<std::string> i_code;  // insertion code; the writer also leaves "~" blank
+  float x = 0, y = 0, z = 0;          // ångström
   float occupancy = 0;
   float temp_factor = 0;
   std::optional<std::string> seg_id;
@@ -219,8 +221,8 @@ struct REDIVI_EXPORT Line {
   static std::expected<std::string_view, Error> parse_str(std::string_view line, std::size_t start, std::size_t end,
                                                           std::uint64_t line_number);
   // Absent when the trimmed text is empty.
-  static std::expected<std::optional<std::string_view>, Error> parse_opt_str(std::string_view line,
-                                                                             std::size_t start, std::size_t end,
+  static std::expected<std::optional<std::string_view>, Error> parse_opt_str(std::string_view line, std::size_t start,
+                                                                             std::size_t end,
                                                                              std::uint64_t line_number);
   // Required integers, unsigned and signed: a blank field is ExpectedInt.
   static std::expected<std::uint32_t, Error> parse_u32(std::string_view line, std::size_t start, std::size_t end,
@@ -252,7 +254,7 @@ struct REDIVI_EXPORT Line {
 // records lack are added without atoms. CONECT records give the bonds: inside a model its own, outside
 // every model those of every model.
 REDIVI_EXPORT std::expected<std::vector<TRC>, Error> from_pdb_with_options(std::string_view contents,
-                                                                         bool include_seqres);
+                                                                           bool include_seqres);
 
 // The structure as PDB text: SEQRES, HELIX, SHEET, ATOM/HETATM and CONECT records. Atoms are written
 // residue by residue, each with its 0-based index as serial; residues with an amino-acid name are ATOM,

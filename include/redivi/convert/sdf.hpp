@@ -29,13 +29,29 @@ struct Counts {
 
 // Where the entry reader stood when it failed; the atom and bond blocks carry the counts read.
 struct SDFParseState {
-  struct HeaderBlock { bool operator==(const HeaderBlock&) const = default; };
-  struct CountsLine { bool operator==(const CountsLine&) const = default; };
-  struct AtomBlock { Counts counts; bool operator==(const AtomBlock&) const = default; };
-  struct BondBlock { Counts counts; bool operator==(const BondBlock&) const = default; };
-  struct PropertiesBlock { bool operator==(const PropertiesBlock&) const = default; };
-  struct DataItems { bool operator==(const DataItems&) const = default; };
-  struct Done { bool operator==(const Done&) const = default; };
+  struct HeaderBlock {
+    bool operator==(const HeaderBlock&) const = default;
+  };
+  struct CountsLine {
+    bool operator==(const CountsLine&) const = default;
+  };
+  struct AtomBlock {
+    Counts counts;
+    bool operator==(const AtomBlock&) const = default;
+  };
+  struct BondBlock {
+    Counts counts;
+    bool operator==(const BondBlock&) const = default;
+  };
+  struct PropertiesBlock {
+    bool operator==(const PropertiesBlock&) const = default;
+  };
+  struct DataItems {
+    bool operator==(const DataItems&) const = default;
+  };
+  struct Done {
+    bool operator==(const Done&) const = default;
+  };
 
   std::variant<HeaderBlock, CountsLine, AtomBlock, BondBlock, PropertiesBlock, DataItems, Done> value;
 
@@ -104,9 +120,9 @@ using DataItem = std::pair<std::string, std::string>;
 // The extras of one molecule, kept beside its structure. The readers give none for a molecule without
 // data items other than a SMILES one.
 struct DataBlocks {
-  Constraints constraints;              // from the "TETHERED ATOMS" item
-  std::vector<DataItem> data_items;     // every other item, in file order
-  std::optional<std::string> smiles;    // the value of the first item whose key contains "SMILES"
+  Constraints constraints;            // from the "TETHERED ATOMS" item
+  std::vector<DataItem> data_items;   // every other item, in file order
+  std::optional<std::string> smiles;  // the value of the first item whose key contains "SMILES"
 
   friend bool operator==(const DataBlocks&, const DataBlocks&) = default;
 };
@@ -114,13 +130,24 @@ struct DataBlocks {
 // Why SDF text could not become structures.
 struct ConversionError {
   // The text could not be read.
-  struct ParseError { SDFParseError error; bool operator==(const ParseError&) const = default; };
+  struct ParseError {
+    SDFParseError error;
+    bool operator==(const ParseError&) const = default;
+  };
   // A "TETHERED ATOMS" item that is not lines of comma-separated numbers.
-  struct ConstraintsError { bool operator==(const ConstraintsError&) const = default; };
+  struct ConstraintsError {
+    bool operator==(const ConstraintsError&) const = default;
+  };
   // The structure built fails its check, such as for a bond to an atom past the atom count.
-  struct InvalidTRC { TRCError error; bool operator==(const InvalidTRC&) const = default; };
+  struct InvalidTRC {
+    TRCError error;
+    bool operator==(const InvalidTRC&) const = default;
+  };
   // A bond type outside 1-4, which the reader refuses before; the code as given.
-  struct UnexpectedBondOrder { std::uint32_t code; bool operator==(const UnexpectedBondOrder&) const = default; };
+  struct UnexpectedBondOrder {
+    std::uint32_t code;
+    bool operator==(const UnexpectedBondOrder&) const = default;
+  };
   // A bond stereo code other than 0, 1, 3, 4 and 6; the code as given.
   struct UnexpectedStereochemistry {
     std::uint32_t code;
@@ -194,15 +221,27 @@ from_sdf(std::string_view contents);
 // Why a structure could not be written as SDF text.
 struct SDFWriteErrorType {
   // The structure fails its check.
-  struct BadTRC { TRCError error; bool operator==(const BadTRC&) const = default; };
+  struct BadTRC {
+    TRCError error;
+    bool operator==(const BadTRC&) const = default;
+  };
   // A formal charge beyond 15 either way.
-  struct ChargeFormat { bool operator==(const ChargeFormat&) const = default; };
+  struct ChargeFormat {
+    bool operator==(const ChargeFormat&) const = default;
+  };
   // More than one residue label entry: the title line holds one.
-  struct TooManyResidues { bool operator==(const TooManyResidues&) const = default; };
+  struct TooManyResidues {
+    bool operator==(const TooManyResidues&) const = default;
+  };
   // Not produced.
-  struct WriteFailed { bool operator==(const WriteFailed&) const = default; };
+  struct WriteFailed {
+    bool operator==(const WriteFailed&) const = default;
+  };
   // A bond order other than Single, Double, Triple and Ring.
-  struct UnsupportedBondOrder { BondOrder order; bool operator==(const UnsupportedBondOrder&) const = default; };
+  struct UnsupportedBondOrder {
+    BondOrder order;
+    bool operator==(const UnsupportedBondOrder&) const = default;
+  };
 
   std::variant<BadTRC, ChargeFormat, TooManyResidues, WriteFailed, UnsupportedBondOrder> value;
 
@@ -218,7 +257,7 @@ REDIVI_EXPORT std::string debug_string(const SDFWriteErrorType& error);
 // within 3 either way, else all in "M  CHG" lines. The SMILES item is not written. On failure the output
 // keeps what was written before it, including the failing structure's first lines.
 REDIVI_EXPORT std::expected<void, SDFWriteErrorType> to_sdf(std::span<const TRC> trcs,
-                                                             std::span<const std::optional<DataBlocks>> extras,
-                                                             std::string& out);
+                                                            std::span<const std::optional<DataBlocks>> extras,
+                                                            std::string& out);
 
 }  // namespace redivi::sdf

@@ -14,15 +14,28 @@ namespace redivi::xyz {
 // Why a text could not be read. The texts are the causes shown after each value's own words.
 struct Error {
   // Never produced: a missing count line reports ParseAtomCount.
-  struct MissingAtomCount { bool operator==(const MissingAtomCount&) const = default; };
+  struct MissingAtomCount {
+    bool operator==(const MissingAtomCount&) const = default;
+  };
   // The first line is not a count: empty, a stray character, or a number too large.
-  struct ParseAtomCount { std::string reason; bool operator==(const ParseAtomCount&) const = default; };
+  struct ParseAtomCount {
+    std::string reason;
+    bool operator==(const ParseAtomCount&) const = default;
+  };
   // The second line is missing or blank.
-  struct MissingComment { std::string reason; bool operator==(const MissingComment&) const = default; };
+  struct MissingComment {
+    std::string reason;
+    bool operator==(const MissingComment&) const = default;
+  };
   // Fewer atom lines than the count, or an atom line without a symbol or all three coordinates.
-  struct MissingAtomLine { bool operator==(const MissingAtomLine&) const = default; };
+  struct MissingAtomLine {
+    bool operator==(const MissingAtomLine&) const = default;
+  };
   // An atom line whose symbol names no element or whose coordinate is no decimal number.
-  struct ParseAtomLine { std::string reason; bool operator==(const ParseAtomLine&) const = default; };
+  struct ParseAtomLine {
+    std::string reason;
+    bool operator==(const ParseAtomLine&) const = default;
+  };
 
   std::variant<MissingAtomCount, ParseAtomCount, MissingComment, MissingAtomLine, ParseAtomLine> value;
 

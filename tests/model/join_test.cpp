@@ -282,25 +282,15 @@ TEST(TRCExtend, JoinsAStructureToItselfAsToACopy) {
 }
 
 TEST(TRCExtend, SelfJoinsOfRealStructuresPassTheCheck) {
-  const std::string files[] = {"pdb/1CRN.pdb", "pdb/1aki.pdb", "pdb/3o5r.pdb",
-                               "pdb/2XHE.pdb", "cif/1A8O.cif", "cif/2BEG.cif"};
-  std::size_t read = 0;
-  for (const std::string& file : files) {
+  for (const auto& [file, structure] : test::listed_valid_structures()) {
     SCOPED_TRACE(file);
-    const auto text = test::read_listed_file(file);
-    if (!text) continue;
-    ++read;
-    const auto structure = test::first_structure(file, *text);
-    ASSERT_TRUE(structure.has_value());
-    ASSERT_TRUE(structure->check().has_value());
-    TRC joined = *structure;
-    TRC copy = *structure;
+    TRC joined = structure;
+    TRC copy = structure;
     ASSERT_TRUE(joined.extend(std::move(copy)).has_value());
-    EXPECT_EQ(joined.topology.symbols.size(), 2 * structure->topology.symbols.size());
+    EXPECT_EQ(joined.topology.symbols.size(), 2 * structure.topology.symbols.size());
     const auto joined_checked = joined.check();
     EXPECT_TRUE(joined_checked.has_value()) << debug_string(joined_checked.error());
   }
-  EXPECT_GT(read, 0u);
 }
 
 }  // namespace

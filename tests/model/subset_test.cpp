@@ -330,26 +330,16 @@ TEST(TRCSubset, ReportsReferencesOutsideTheStructure) {
 }
 
 TEST(TRCSubset, EveryOtherResidueOfRealStructuresPassesTheCheck) {
-  const std::string files[] = {"pdb/1CRN.pdb", "pdb/1aki.pdb", "pdb/3o5r.pdb",
-                               "pdb/2XHE.pdb", "cif/1A8O.cif", "cif/2BEG.cif"};
-  std::size_t read = 0;
-  for (const std::string& file : files) {
+  for (const auto& [file, structure] : test::listed_valid_structures()) {
     SCOPED_TRACE(file);
-    const auto text = test::read_listed_file(file);
-    if (!text) continue;
-    ++read;
-    const auto structure = test::first_structure(file, *text);
-    ASSERT_TRUE(structure.has_value());
-    ASSERT_TRUE(structure->check().has_value());
     std::vector<ResidueRef> every_other;
-    for (ResidueRef r = 0; r < structure->residues.residues.size(); r += 2) every_other.push_back(r);
-    const auto subset = structure->new_trc_from_residue_subset(every_other);
+    for (ResidueRef r = 0; r < structure.residues.residues.size(); r += 2) every_other.push_back(r);
+    const auto subset = structure.new_trc_from_residue_subset(every_other);
     ASSERT_TRUE(subset.has_value());
     EXPECT_EQ(subset->residues.residues.size(), every_other.size());
     const auto subset_checked = subset->check();
     EXPECT_TRUE(subset_checked.has_value()) << debug_string(subset_checked.error());
   }
-  EXPECT_GT(read, 0u);
 }
 
 }  // namespace

@@ -24,10 +24,14 @@ class REDIVI_EXPORT Element {
   static std::expected<Element, std::string> try_from(std::string_view text);
   // The same, giving nothing on failure: no text is copied, for readers that make their own error.
   static std::optional<Element> find(std::string_view text) noexcept;
-  // The element with this atomic number, for numbers 0 to 118.
-  static constexpr Element from_atomic_number(std::uint8_t number) { return Element{number}; }
+  // The element with this atomic number; nothing for numbers above 118, which name no element.
+  static constexpr std::optional<Element> from_atomic_number(std::uint8_t number) {
+    if (number >= count) return std::nullopt;
+    return Element{number};
+  }
 
-  // Title-case symbol ("X", "H", "He", ... "Og").
+  // Title-case symbol ("X", "H", "He", ... "Og"); empty for a byte that holds no element, which no
+  // constructor makes.
   std::string_view symbol() const noexcept;
   // 0 for X, else 1 (H) to 118 (Og).
   constexpr std::uint8_t atomic_number() const noexcept { return number_; }

@@ -6,7 +6,8 @@
 namespace redivi {
 namespace {
 
-constexpr std::array<std::string_view, Element::count> symbols = {
+// Indexed by any byte: the values past Og have empty symbols, so no byte reads past the table.
+constexpr std::array<std::string_view, 256> symbols = {
     "X",  "H",  "He", "Li", "Be", "B",  "C",  "N",  "O",  "F",  "Ne", "Na", "Mg", "Al", "Si", "P",  "S",
     "Cl", "Ar", "K",  "Ca", "Sc", "Ti", "V",  "Cr", "Mn", "Fe", "Co", "Ni", "Cu", "Zn", "Ga", "Ge", "As",
     "Se", "Br", "Kr", "Rb", "Sr", "Y",  "Zr", "Nb", "Mo", "Tc", "Ru", "Rh", "Pd", "Ag", "Cd", "In", "Sn",

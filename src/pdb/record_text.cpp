@@ -153,9 +153,6 @@ std::expected<void, WriteError> append_atom(std::string& out, const Atom& atom) 
   if (atom.name.size() > 4) {
     return fail(text::concat("atom name \"", atom.name, "\" is longer than the 4 bytes of columns 13-16"));
   }
-  if (atom.element.atomic_number() >= Element::count) {
-    return fail(text::concat("no element has the atomic number ", atom.element.atomic_number()));
-  }
   constexpr std::size_t bound = 80 + 2 * max_int_bytes + 5 * max_fixed_bytes + 6 * max_text_bytes(4);
   append_line(out, bound, [&atom](Cursor& line) {
     line.text(atom.hetero ? "HETATM" : "ATOM  ");        //  1-6   record name

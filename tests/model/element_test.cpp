@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+
 namespace redivi {
 namespace {
 
@@ -32,7 +34,7 @@ TEST(Element, RejectsTextsNamingNoElementWithTheInputUnchanged) {
 
 TEST(Element, EverySymbolRoundTripsThroughItsText) {
   for (std::uint8_t number = 0; number < Element::count; ++number) {
-    const Element element = Element::from_atomic_number(number);
+    const Element element = *Element::from_atomic_number(number);
     const auto parsed = Element::try_from(element.symbol());
     ASSERT_TRUE(parsed.has_value()) << element.symbol();
     EXPECT_EQ(*parsed, element);
@@ -40,6 +42,18 @@ TEST(Element, EverySymbolRoundTripsThroughItsText) {
   EXPECT_EQ(Element::Og.symbol(), "Og");
   EXPECT_EQ(Element::X.symbol(), "X");
   EXPECT_EQ(to_string(Element::Fe), "Fe");
+}
+
+TEST(Element, ExistsOnlyForTheAtomicNumbersOfItsSymbols) {
+  static_assert(Element::from_atomic_number(118) == Element::Og);
+  static_assert(Element::from_atomic_number(0) == Element::X);
+  for (unsigned number = Element::count; number <= 255; ++number) {
+    EXPECT_FALSE(Element::from_atomic_number(static_cast<std::uint8_t>(number)).has_value()) << number;
+  }
+  // A byte copied in from elsewhere still has a symbol to show: an empty one, never memory past the table.
+  for (unsigned byte = Element::count; byte <= 255; ++byte) {
+    EXPECT_EQ(std::bit_cast<Element>(static_cast<std::uint8_t>(byte)).symbol(), "") << byte;
+  }
 }
 
 }  // namespace

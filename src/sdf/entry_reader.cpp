@@ -128,8 +128,12 @@ class StructureReader {
     molecule_.atoms.reserve(static_cast<std::size_t>(std::min(counts_.num_atoms, rest / min_atom_line)));
     molecule_.bonds.reserve(static_cast<std::size_t>(std::min(counts_.num_bonds, rest / min_bond_line)));
     stage_ = Stage::AtomBlock;
+    // A molecule without atoms (a "no structure" record) goes on with its bonds or properties at once.
+    if (counts_.num_atoms == 0) end_atom_block();
     return {};
   }
+
+  void end_atom_block() { stage_ = counts_.num_bonds == 0 ? Stage::PropertiesBlock : Stage::BondBlock; }
 
   // x [0, 10), y [10, 20), z [20, 30), symbol [30, 33), mass difference [33, 35) (not read), charge code
   // [36, 39), atom-atom mapping number [56, 59) (read only on lines of 57 bytes or more; must be blank or 0).
@@ -154,9 +158,7 @@ class StructureReader {
       if (const auto mapping = read_mapping_number(line); !mapping) return mapping;
     }
     molecule_.atoms.push_back(AtomRecord{*x, *y, *z, *element, *charge});
-    if (molecule_.atoms.size() == counts_.num_atoms) {
-      stage_ = counts_.num_bonds == 0 ? Stage::PropertiesBlock : Stage::BondBlock;
-    }
+    if (molecule_.atoms.size() == counts_.num_atoms) end_atom_block();
     return {};
   }
 

@@ -181,7 +181,6 @@ TEST(SdfEntry, ReportsEachFailureWithLineStateAndType) {
 }
 
 TEST(SdfEntry, FailsOnStructureThatEndsTooEarly) {
-  const SDFParseState zero_atoms{SDFParseState::AtomBlock{Counts{0, 0}}};
   struct Case {
     std::string_view text;
     SDFParseError error;
@@ -189,8 +188,6 @@ TEST(SdfEntry, FailsOnStructureThatEndsTooEarly) {
   const Case cases[] = {
       {"name", error_at(2, header, Type::HeaderLine)},
       {"name\n$$$$", error_at(3, header, Type::HeaderLine)},
-      {"name\n\n\n  0  0  0  0  0  0  0  0  0  0999 V2000\nM  END\n$$$$\n",
-       error_at(5, zero_atoms, Type::LineTooShort)},
       // Without its "M  END" line the block reaches "$$$$" as a property line.
       {"name\n\n\n  1  0\n    0.0000    0.0000    0.0000 C   0  0\n$$$$\n",
        error_at(6, properties, Type::LineTooShort)},
@@ -201,6 +198,35 @@ TEST(SdfEntry, FailsOnStructureThatEndsTooEarly) {
     ASSERT_FALSE(molecule.has_value());
     EXPECT_EQ(molecule.error(), c.error);
   }
+}
+
+TEST(SdfEntry, ReadsAMoleculeWithoutAtoms) {
+  // A "no structure" record: its bond block, properties and data items are read as for any molecule.
+  const std::string counts = "none\n\n\n  0  0  0  0  0  0  0  0  0  0999 V2000\n";
+  const auto molecule = parse_sdf_entry(counts + "M  END\n> <ID>\n7\n\n$$$$\n");
+  ASSERT_TRUE(molecule.has_value());
+  EXPECT_EQ(molecule->name, "none");
+  EXPECT_TRUE(molecule->atoms.empty());
+  EXPECT_EQ(molecule->data_items, (std::vector<DataItem>{{"ID", "7"}}));
+
+  // A charge line can only name atoms that exist.
+  const auto charged = parse_sdf_entry(counts + "M  CHG  1   1   1\nM  END\n$$$$\n");
+  ASSERT_FALSE(charged.has_value());
+  EXPECT_EQ(charged.error(), error_at(5, properties, Type::PropertyCHGIndex));
+
+  // Bonds announced without atoms are read, and the structure check then names the missing atoms.
+  const auto bonded = from_sdf("none\n\n\n  0  1\n  1  2  1  0\nM  END\n$$$$\n");
+  ASSERT_FALSE(bonded.has_value());
+  EXPECT_EQ(to_string(bonded.error()), "invalid connectivity between: AtomRef(0) and AtomRef(1)");
+
+  const auto library = from_sdf(counts + "M  END\n$$$$\n" + std::string(water));
+  ASSERT_TRUE(library.has_value()) << to_string(library.error());
+  ASSERT_EQ(library->first.size(), 2U);
+  const TRC& none = library->first[0];
+  EXPECT_TRUE(none.topology.symbols.empty());
+  EXPECT_EQ(none.residues.labels, (std::vector<std::vector<std::string>>{{"none"}}));
+  EXPECT_TRUE(none.check().has_value());
+  EXPECT_EQ(library->first[1].topology.symbols.size(), 3U);
 }
 
 TEST(SdfEntry, ReturnsWhatWasReadWhenTheLinesRunOut) {

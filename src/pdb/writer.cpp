@@ -84,6 +84,35 @@ std::expected<void, WriteError> check_tables(const TRC& trc) {
   return {};
 }
 
+// A text on a PDB line cannot hold a line feed: what follows it would read as another record.
+std::expected<void, WriteError> check_one_line(std::string_view column, const std::vector<std::string>& texts) {
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (text::has_line_feed(texts[i])) return fail(column, '[', i, "] holds a line feed");
+  }
+  return {};
+}
+
+// The texts of residues, chain labels, helices and sheets; atom names are checked as they are written.
+std::expected<void, WriteError> check_texts(const TRC& trc) {
+  auto checked = check_one_line("residues.seqs", trc.residues.seqs);
+  if (checked) checked = check_one_line("residues.insertion_codes", trc.residues.insertion_codes);
+  if (checked && trc.chains.labels) {
+    const std::vector<std::vector<std::string>>& labels = *trc.chains.labels;
+    for (std::size_t c = 0; c < labels.size(); ++c) {
+      if (!labels[c].empty() && text::has_line_feed(labels[c].front())) {
+        return fail("chains.labels[", c, "][0] holds a line feed");
+      }
+    }
+  }
+  if (checked && trc.chains.alpha_helices) {
+    checked = check_one_line("alpha_helices.helix_ids", trc.chains.alpha_helices->helix_ids);
+  }
+  if (checked && trc.chains.beta_sheets) {
+    checked = check_one_line("beta_sheets.sheet_ids", trc.chains.beta_sheets->sheet_ids);
+  }
+  return checked;
+}
+
 // The chain of each residue: a later chain listing a residue again wins; a residue in no chain is in chain 0.
 std::expected<std::vector<std::uint32_t>, WriteError> residue_chains(const TRC& trc) {
   const std::size_t residue_count = trc.residues.residues.size();
@@ -257,6 +286,7 @@ std::expected<void, WriteError> write_atoms(std::string& out, const TRC& trc,
                     " atoms that have a symbol and three coordinates");
       }
       set_atom(record, topology, a);
+      if (text::has_line_feed(record.name)) return fail("topology.labels[", a, "] holds a line feed");
       const auto written = detail::append_atom(out, record);
       if (!written) return written;
       out.push_back('\n');
@@ -321,8 +351,9 @@ std::size_t estimated_size(const TRC& trc) {
 }  // namespace
 
 std::expected<std::string, WriteError> to_pdb(const TRC& trc) {
-  const auto tables = check_tables(trc);
-  if (!tables) return std::unexpected(tables.error());
+  auto checked = check_tables(trc);
+  if (checked) checked = check_texts(trc);
+  if (!checked) return std::unexpected(checked.error());
   const auto chain_of = residue_chains(trc);
   if (!chain_of) return std::unexpected(chain_of.error());
   std::string out;

@@ -110,7 +110,31 @@ std::string to_string(const SDFWriteErrorType& error) {
       [](const E::ChargeFormat&) { return "could not format charge"; },
       [](const E::TooManyResidues&) { return "only 1 residue expected when doing a single conversion to SDF"; },
       [](const E::WriteFailed&) { return "error writing"; },
-      [](const E::UnsupportedBondOrder& e) { return concat("unsupported bond order: ", debug_string(e.order)); });
+      [](const E::UnsupportedBondOrder& e) { return concat("unsupported bond order: ", debug_string(e.order)); },
+      [](const E::TitleFormat& e) {
+        return concat("could not format title of structure ", e.structure,
+                      ": a line feed in it, or a carriage return ending it");
+      },
+      [](const E::CountsFormat& e) {
+        return concat("could not format counts of structure ", e.structure, ": ", e.atoms, " atoms and ", e.bonds,
+                      " bonds, at most 999 each");
+      },
+      [](const E::CoordinateFormat& e) {
+        return concat("could not format coordinates of ", tuple_text("AtomRef", e.atom), " in structure ", e.structure,
+                      ": wider than 10 columns");
+      },
+      [](const E::DataKeyFormat& e) {
+        return concat("could not format key of data item ", e.item, " in structure ", e.structure,
+                      ": a line feed or \">\" in it");
+      },
+      [](const E::DataValueFormat& e) {
+        return concat("could not format value of data item ", e.item, " in structure ", e.structure,
+                      ": a blank line, a line starting with \"$$$$\" or a carriage return ending a line");
+      },
+      [](const E::TetheredAtomsFormat& e) {
+        return concat("could not format tethered atoms of structure ", e.structure,
+                      ": an empty group, or a \"TETHERED ATOMS\" data item beside no groups");
+      });
 }
 
 std::string debug_string(const SDFWriteErrorType& error) {
@@ -119,7 +143,25 @@ std::string debug_string(const SDFWriteErrorType& error) {
       error.value, [](const E::BadTRC& e) { return tuple_text("BadTRC", debug_string(e.error)); },
       [](const E::ChargeFormat&) { return "ChargeFormat"; },
       [](const E::TooManyResidues&) { return "TooManyResidues"; }, [](const E::WriteFailed&) { return "WriteFailed"; },
-      [](const E::UnsupportedBondOrder& e) { return tuple_text("UnsupportedBondOrder", debug_string(e.order)); });
+      [](const E::UnsupportedBondOrder& e) { return tuple_text("UnsupportedBondOrder", debug_string(e.order)); },
+      [](const E::TitleFormat& e) {
+        return record_text("TitleFormat", {{"structure", e.structure}});
+      },
+      [](const E::CountsFormat& e) {
+        return record_text("CountsFormat", {{"structure", e.structure}, {"atoms", e.atoms}, {"bonds", e.bonds}});
+      },
+      [](const E::CoordinateFormat& e) {
+        return record_text("CoordinateFormat", {{"structure", e.structure}, {"atom", tuple_text("AtomRef", e.atom)}});
+      },
+      [](const E::DataKeyFormat& e) {
+        return record_text("DataKeyFormat", {{"structure", e.structure}, {"item", e.item}});
+      },
+      [](const E::DataValueFormat& e) {
+        return record_text("DataValueFormat", {{"structure", e.structure}, {"item", e.item}});
+      },
+      [](const E::TetheredAtomsFormat& e) {
+        return record_text("TetheredAtomsFormat", {{"structure", e.structure}});
+      });
 }
 
 }  // namespace redivi::sdf

@@ -5,6 +5,7 @@
 
 #include "redivi/convert/sdf.hpp"
 #include "text/column_writer.hpp"
+#include "text/text.hpp"
 
 namespace redivi::sdf {
 namespace {
@@ -15,6 +16,12 @@ constexpr std::array<int, 7> charge_codes = {7, 6, 5, 0, 3, 2, 1};
 // Beyond this magnitude charges go to "M  CHG" lines; beyond the second they cannot be written.
 constexpr std::int64_t max_atom_block_charge = 3;
 constexpr std::int64_t max_charge = 15;
+
+// The counts line gives the atoms and the bonds three columns each; a coordinate has ten.
+constexpr std::size_t max_count = 999;
+constexpr std::size_t coordinate_width = 10;
+
+constexpr std::string_view tethered_atoms_key = "TETHERED ATOMS";
 
 void append_padding(std::string& out, std::size_t length, std::size_t width) {
   if (length < width) out.append(width - length, ' ');
@@ -27,10 +34,13 @@ void append_right(std::string& out, T value, std::size_t width) {
                              [value, width](column_writer::Cursor& cursor) { cursor.integer(value, width); });
 }
 
-// A coordinate with 4 decimals of its exact value, right-aligned in 10.
-void append_coordinate(std::string& out, float value) {
-  column_writer::append_line(out, 10 + column_writer::max_fixed_bytes,
-                             [value](column_writer::Cursor& cursor) { cursor.fixed(value, 4, 10); });
+// A coordinate with 4 decimals of its exact value, right-aligned in 10; false when it takes more columns,
+// which would shift the fields after it.
+bool append_coordinate(std::string& out, float value) {
+  const std::size_t start = out.size();
+  column_writer::append_line(out, coordinate_width + column_writer::max_fixed_bytes,
+                             [value](column_writer::Cursor& cursor) { cursor.fixed(value, 4, coordinate_width); });
+  return out.size() - start == coordinate_width;
 }
 
 std::optional<int> bond_type_code(BondOrder order) {
@@ -80,12 +90,17 @@ std::int64_t largest_charge(const std::optional<std::vector<std::int32_t>>& char
 
 // Atom line: x, y, z in 10 with 4 decimals, a blank, symbol left in 3, mass difference 0 in 2,
 // charge code in 3, then ten fields of 0 in 3.
-void append_atoms(std::string& out, const Topology& topology, bool charges_in_atom_block) {
+std::expected<void, SDFWriteErrorType> append_atoms(std::string& out, const Topology& topology,
+                                                    bool charges_in_atom_block, std::size_t structure) {
   const std::size_t n = topology.symbols.size();
   for (std::size_t i = 0; i < n; ++i) {
-    append_coordinate(out, topology.geometry[3 * i]);
-    append_coordinate(out, topology.geometry[3 * i + 1]);
-    append_coordinate(out, topology.geometry[3 * i + 2]);
+    const bool fits = append_coordinate(out, topology.geometry[3 * i]) &
+                      append_coordinate(out, topology.geometry[3 * i + 1]) &
+                      append_coordinate(out, topology.geometry[3 * i + 2]);
+    if (!fits) {
+      return std::unexpected(
+          SDFWriteErrorType{SDFWriteErrorType::CoordinateFormat{structure, static_cast<AtomRef>(i)}});
+    }
     out.push_back(' ');
     const std::string_view symbol = topology.symbols[i].symbol();
     out.append(symbol);
@@ -96,6 +111,7 @@ void append_atoms(std::string& out, const Topology& topology, bool charges_in_at
     append_right(out, code, 3);
     out.append("  0  0  0  0  0  0  0  0  0  0\n");
   }
+  return {};
 }
 
 // Bond line: first and second atom numbers, type code and stereo code in 3 each, three blanks, 0 and 0 in 3.
@@ -131,13 +147,52 @@ void append_charge_lines(std::string& out, const std::vector<std::int32_t>& char
   }
 }
 
+// Whether the value reads back as it stands: a blank line would end it, a line that starts with "$$$$"
+// would end the entry, and a carriage return that ends a line goes with its line feed.
+bool value_fits(std::string_view value) {
+  if (value.empty()) return true;
+  for (std::size_t start = 0;;) {
+    const std::size_t feed = value.find('\n', start);
+    const std::string_view line = value.substr(start, feed == std::string_view::npos ? feed : feed - start);
+    if (text::is_blank(line) || line.starts_with("$$$$") || line.ends_with('\r')) return false;
+    if (feed == std::string_view::npos) return true;
+    start = feed + 1;
+  }
+}
+
+// The title, the counts and the extras of structure i, each as the reader will read it back.
+std::expected<void, SDFWriteErrorType> check_texts(const Topology& topology, std::string_view title,
+                                                   const std::optional<DataBlocks>& extras, std::size_t structure) {
+  using E = SDFWriteErrorType;
+  // The reader drops a carriage return that ends a line with its line feed.
+  if (text::has_line_feed(title) || title.ends_with('\r')) return std::unexpected(E{E::TitleFormat{structure}});
+  const std::size_t atoms = topology.symbols.size();
+  const std::size_t bonds = topology.connectivity ? topology.connectivity->size() : 0;
+  if (atoms > max_count || bonds > max_count) return std::unexpected(E{E::CountsFormat{structure, atoms, bonds}});
+  if (!extras) return {};
+  const std::vector<std::vector<std::uint32_t>>& groups = extras->constraints.tethered_atoms;
+  if (std::ranges::any_of(groups, [](const std::vector<std::uint32_t>& group) { return group.empty(); })) {
+    return std::unexpected(E{E::TetheredAtomsFormat{structure}});
+  }
+  for (std::size_t i = 0; i < extras->data_items.size(); ++i) {
+    const auto& [key, value] = extras->data_items[i];
+    if (text::has_line_feed(key) || key.find('>') != std::string::npos) {
+      return std::unexpected(E{E::DataKeyFormat{structure, i}});
+    }
+    // Without groups to write first, the reader would take this item for them.
+    if (groups.empty() && key == tethered_atoms_key) return std::unexpected(E{E::TetheredAtomsFormat{structure}});
+    if (!value_fits(value)) return std::unexpected(E{E::DataValueFormat{structure, i}});
+  }
+  return {};
+}
+
 void append_data_item(std::string& out, std::string_view key, std::string_view value) {
   out.append("> <").append(key).append(">\n").append(value).append("\n\n");
 }
 
 void append_extras(std::string& out, const DataBlocks& extras) {
   if (!extras.constraints.tethered_atoms.empty()) {
-    out.append("> <TETHERED ATOMS>\n");
+    out.append("> <").append(tethered_atoms_key).append(">\n");
     for (const std::vector<std::uint32_t>& group : extras.constraints.tethered_atoms) {
       for (std::size_t i = 0; i < group.size(); ++i) {
         if (i > 0) out.push_back(',');
@@ -151,19 +206,21 @@ void append_extras(std::string& out, const DataBlocks& extras) {
 }
 
 std::expected<void, SDFWriteErrorType> write_structure(std::string& out, const TRC& trc,
-                                                       const std::optional<DataBlocks>& extras) {
+                                                       const std::optional<DataBlocks>& extras, std::size_t structure) {
   if (const auto checked = trc.check(); !checked) {
     return std::unexpected(SDFWriteErrorType{SDFWriteErrorType::BadTRC{checked.error()}});
   }
   const auto title = title_of(trc.residues);
   if (!title) return std::unexpected(title.error());
   const Topology& topology = trc.topology;
+  if (const auto texts = check_texts(topology, *title, extras, structure); !texts) return texts;
   out.append(*title).append("\n     RIRU           3D\n\n");
   append_counts(out, topology.symbols.size(), topology.connectivity ? topology.connectivity->size() : 0);
   const std::int64_t largest = largest_charge(topology.formal_charges);
   if (largest > max_charge) return std::unexpected(SDFWriteErrorType{SDFWriteErrorType::ChargeFormat{}});
   const bool charge_lines = largest > max_atom_block_charge;
-  append_atoms(out, topology, topology.formal_charges && !charge_lines);
+  const auto atoms = append_atoms(out, topology, topology.formal_charges && !charge_lines, structure);
+  if (!atoms) return atoms;
   if (const auto bonds = append_bonds(out, topology); !bonds) return bonds;
   if (charge_lines) append_charge_lines(out, *topology.formal_charges);
   out.append("M  END\n");
@@ -198,7 +255,7 @@ std::expected<void, SDFWriteErrorType> to_sdf(std::span<const TRC> trcs,
   const std::size_t count = std::min(trcs.size(), extras.size());
   out.reserve(out.size() + estimated_size(trcs.first(count), extras.first(count)));
   for (std::size_t i = 0; i < count; ++i) {
-    if (const auto written = write_structure(out, trcs[i], extras[i]); !written) return written;
+    if (const auto written = write_structure(out, trcs[i], extras[i], i); !written) return written;
   }
   return {};
 }

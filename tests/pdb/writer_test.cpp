@@ -268,6 +268,17 @@ TEST(PdbWriter, NumbersStrandsByOrdinalThenNumericIdentifierThenPlace) {
   }
 }
 
+// Two residues in one chain, with a helix and two strands.
+TRC with_helix_and_strands() {
+  TRC trc = structure({{"ALA", {0, 1}, ""}, {"HOH", {2}, ""}}, {{0, 1}}, 3);
+  trc.chains.alpha_helices = AlphaHelices{};
+  trc.chains.alpha_helices->push("1", 0, 0, 0, std::nullopt, std::nullopt);
+  trc.chains.beta_sheets = BetaSheets{};
+  trc.chains.beta_sheets->push("S", "1", std::nullopt, std::nullopt, 0, 0, 0, std::nullopt);
+  trc.chains.beta_sheets->push("S", "2", std::nullopt, std::nullopt, 0, 0, 0, std::nullopt);
+  return trc;
+}
+
 TEST(PdbWriter, RefusesStructuresWhoseListsDisagree) {
   struct Case {
     void (*change)(TRC&);
@@ -300,18 +311,49 @@ TEST(PdbWriter, RefusesStructuresWhoseListsDisagree) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
-    TRC trc = structure({{"ALA", {0, 1}, ""}, {"HOH", {2}, ""}}, {{0, 1}}, 3);
-    trc.chains.alpha_helices = AlphaHelices{};
-    trc.chains.alpha_helices->push("1", 0, 0, 0, std::nullopt, std::nullopt);
-    trc.chains.beta_sheets = BetaSheets{};
-    trc.chains.beta_sheets->push("S", "1", std::nullopt, std::nullopt, 0, 0, 0, std::nullopt);
-    trc.chains.beta_sheets->push("S", "2", std::nullopt, std::nullopt, 0, 0, 0, std::nullopt);
+    TRC trc = with_helix_and_strands();
     ASSERT_TRUE(to_pdb(trc).has_value());
     c.change(trc);
     const auto text = to_pdb(trc);
     ASSERT_FALSE(text.has_value());
     EXPECT_EQ(to_string(text.error()), c.message);
   }
+}
+
+TEST(PdbWriter, RefusesTextsHoldingALineFeed) {
+  struct Case {
+    void (*change)(TRC&);
+    std::string_view message;
+  };
+  const Case cases[] = {
+      {[](TRC& t) {
+         t.topology.labels = {{"N", "C\nA", "O"}};
+       },
+       "topology.labels[1] holds a line feed"},
+      {[](TRC& t) { t.residues.seqs[1] = "\nHOH"; }, "residues.seqs[1] holds a line feed"},
+      {[](TRC& t) { t.residues.insertion_codes[0] = "\n"; }, "residues.insertion_codes[0] holds a line feed"},
+      {[](TRC& t) {
+         t.chains.labeled = {{0}};
+         t.chains.labels = {{{"A\nB"}}};
+       },
+       "chains.labels[0][0] holds a line feed"},
+      {[](TRC& t) { t.chains.alpha_helices->helix_ids[0] = "H\n"; }, "alpha_helices.helix_ids[0] holds a line feed"},
+      {[](TRC& t) { t.chains.beta_sheets->sheet_ids[1] = "S\n1"; }, "beta_sheets.sheet_ids[1] holds a line feed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    TRC trc = with_helix_and_strands();
+    c.change(trc);
+    const auto text = to_pdb(trc);
+    ASSERT_FALSE(text.has_value());
+    EXPECT_EQ(to_string(text.error()), c.message);
+  }
+  // An atom in no residue is not written, so its name may hold anything.
+  TRC unwritten = with_helix_and_strands();
+  unwritten.topology.symbols.push_back(Element::O);
+  unwritten.topology.geometry.insert(unwritten.topology.geometry.end(), {0, 0, 0});
+  unwritten.topology.labels = {{"N", "CA", "O", "\n"}};
+  EXPECT_TRUE(to_pdb(unwritten).has_value());
 }
 
 }  // namespace

@@ -205,9 +205,9 @@ TEST(SdfWriter, WritesCoordinatesWithFourDecimalsOfTheExactFloat) {
     std::string_view field;
   };
   const Case cases[] = {
-      {1.5f, "    1.5000"},       {-2.25f, "   -2.2500"},     {0.0f, "    0.0000"},     {-0.0f, "   -0.0000"},
-      {0.00005f, "    0.0000"},   {0.00015f, "    0.0002"},   {1.23455f, "    1.2345"}, {1.00005f, "    1.0000"},
-      {-99999.5f, "-99999.5000"}, {123456.7f, "123456.7031"},
+      {1.5f, "    1.5000"},      {-2.25f, "   -2.2500"},     {0.0f, "    0.0000"},     {-0.0f, "   -0.0000"},
+      {0.00005f, "    0.0000"},  {0.00015f, "    0.0002"},   {1.23455f, "    1.2345"}, {1.00005f, "    1.0000"},
+      {99999.99f, "99999.9922"}, {-9999.999f, "-9999.9990"}, {INFINITY, "       inf"}, {-NAN, "      -nan"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.field);
@@ -218,6 +218,187 @@ TEST(SdfWriter, WritesCoordinatesWithFourDecimalsOfTheExactFloat) {
     EXPECT_EQ(lines(*out, 4, 1)[0].substr(0, 3 * c.field.size()),
               std::string(c.field) + std::string(c.field) + std::string(c.field));
   }
+}
+
+TEST(SdfWriter, RefusesCountsAndCoordinatesWiderThanTheirColumns) {
+  using E = SDFWriteErrorType;
+  TRC many_bonds = carbons(2);
+  many_bonds.topology.connectivity = std::vector<Bond>(1000, Bond{0, 1, BondOrder::Single});
+  TRC far = carbons(3);
+  far.topology.geometry[7] = 100000.0f;
+  TRC far_below = carbons(3);
+  far_below.topology.geometry[3] = -10000.0f;
+  struct Case {
+    const TRC& trc;
+    E error;
+    std::string_view text;
+  };
+  const Case cases[] = {
+      {carbons(1000),
+       {E::CountsFormat{1, 1000, 0}},
+       "could not format counts of structure 1: 1000 atoms and 0 bonds, at most 999 each"},
+      {many_bonds,
+       {E::CountsFormat{1, 2, 1000}},
+       "could not format counts of structure 1: 2 atoms and 1000 bonds, at most 999 each"},
+      {far,
+       {E::CoordinateFormat{1, 2}},
+       "could not format coordinates of AtomRef(2) in structure 1: wider than 10 columns"},
+      {far_below,
+       {E::CoordinateFormat{1, 1}},
+       "could not format coordinates of AtomRef(1) in structure 1: wider than 10 columns"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::vector<TRC> trcs = {carbons(1), c.trc};
+    std::string out;
+    const auto written = to_sdf(trcs, std::vector<std::optional<DataBlocks>>(2), out);
+    ASSERT_FALSE(written.has_value());
+    EXPECT_EQ(written.error(), c.error);
+    EXPECT_EQ(to_string(written.error()), c.text);
+  }
+  // The widest counts and coordinates the columns hold read back as written.
+  TRC widest = carbons(999);
+  widest.topology.geometry[0] = 99999.99f;
+  widest.topology.geometry[1] = -9999.999f;
+  const auto out = write(widest);
+  ASSERT_TRUE(out.has_value());
+  const auto read = from_sdf(*out);
+  ASSERT_TRUE(read.has_value()) << to_string(read.error());
+  EXPECT_EQ(read->first[0].topology.symbols.size(), 999U);
+  EXPECT_EQ(read->first[0].topology.geometry[0], 99999.99f);
+  EXPECT_EQ(read->first[0].topology.geometry[1], -9999.999f);
+}
+
+// A labelled carbon with the given title and extras, written after a first structure that is fine.
+std::expected<std::string, SDFWriteErrorType> write_second(std::string title, std::optional<DataBlocks> extras) {
+  TRC second = carbons(1);
+  second.residues.labeled = std::vector<ResidueRef>{0};
+  second.residues.labels = std::vector<std::vector<std::string>>{{std::move(title)}};
+  const std::vector<TRC> trcs = {carbons(1), std::move(second)};
+  const std::vector<std::optional<DataBlocks>> all_extras = {std::nullopt, std::move(extras)};
+  std::string out;
+  const auto written = to_sdf(trcs, all_extras, out);
+  if (!written) {
+    // Nothing of the refused structure is written.
+    EXPECT_EQ(out.find("$$$$\n"), out.size() - 5);
+    return std::unexpected(written.error());
+  }
+  return out;
+}
+
+DataBlocks items(std::vector<DataItem> data_items, Constraints constraints = {}) {
+  return DataBlocks{std::move(constraints), std::move(data_items), std::nullopt};
+}
+
+TEST(SdfWriter, RefusesTextThatWouldReadBackAsSomethingElse) {
+  using E = SDFWriteErrorType;
+  const std::string bad_value = ": a blank line, a line starting with \"$$$$\" or a carriage return ending a line";
+  struct Case {
+    std::string title;
+    std::optional<DataBlocks> extras;
+    E error;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"two\nlines",
+       std::nullopt,
+       {E::TitleFormat{1}},
+       "could not format title of structure 1: a line feed in it, or a carriage return ending it"},
+      {"return\r",
+       std::nullopt,
+       {E::TitleFormat{1}},
+       "could not format title of structure 1: a line feed in it, or a carriage return ending it"},
+      {"",
+       items({{"A", "1"}, {"B\nC", "2"}}),
+       {E::DataKeyFormat{1, 1}},
+       "could not format key of data item 1 in structure 1: a line feed or \">\" in it"},
+      {"",
+       items({{"a>b", "1"}}),
+       {E::DataKeyFormat{1, 0}},
+       "could not format key of data item 0 in structure 1: a line feed or \">\" in it"},
+      {"",
+       items({{"A", "1"}, {"B", "one\n\nthree"}}),
+       {E::DataValueFormat{1, 1}},
+       "could not format value of data item 1 in structure 1" + bad_value},
+      {"",
+       items({{"A", "one\n \t\nthree"}}),
+       {E::DataValueFormat{1, 0}},
+       "could not format value of data item 0 in structure 1" + bad_value},
+      {"",
+       items({{"A", "one\n"}}),
+       {E::DataValueFormat{1, 0}},
+       "could not format value of data item 0 in structure 1" + bad_value},
+      {"",
+       items({{"A", " "}}),
+       {E::DataValueFormat{1, 0}},
+       "could not format value of data item 0 in structure 1" + bad_value},
+      {"",
+       items({{"A", "$$$$"}}),
+       {E::DataValueFormat{1, 0}},
+       "could not format value of data item 0 in structure 1" + bad_value},
+      {"",
+       items({{"A", "one\n$$$$\nthree"}}),
+       {E::DataValueFormat{1, 0}},
+       "could not format value of data item 0 in structure 1" + bad_value},
+      {"",
+       items({{"A", "one\n$$$$ three"}}),
+       {E::DataValueFormat{1, 0}},
+       "could not format value of data item 0 in structure 1" + bad_value},
+      {"",
+       items({{"A", "one\r\ntwo"}}),
+       {E::DataValueFormat{1, 0}},
+       "could not format value of data item 0 in structure 1" + bad_value},
+      {"",
+       items({{"A", "one\r"}}),
+       {E::DataValueFormat{1, 0}},
+       "could not format value of data item 0 in structure 1" + bad_value},
+      {"",
+       items({{"TETHERED ATOMS", "1,2"}}),
+       {E::TetheredAtomsFormat{1}},
+       "could not format tethered atoms of structure 1: an empty group, or a \"TETHERED ATOMS\" data item beside "
+       "no groups"},
+      {"",
+       items({}, Constraints{{{1}, {}}}),
+       {E::TetheredAtomsFormat{1}},
+       "could not format tethered atoms of structure 1: an empty group, or a \"TETHERED ATOMS\" data item beside "
+       "no groups"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const auto out = write_second(c.title, c.extras);
+    ASSERT_FALSE(out.has_value());
+    EXPECT_EQ(out.error(), c.error);
+    EXPECT_EQ(to_string(out.error()), c.text);
+  }
+}
+
+TEST(SdfWriter, WritesEveryOtherTextSoThatItReadsBackUnchanged) {
+  struct Case {
+    std::string title;
+    DataBlocks extras;
+  };
+  const Case cases[] = {
+      {"$$$$", items({{"", ""}, {"a<b", "x$$$$"}, {"K", "> <not a key>\nline\r two"}})},
+      {"mid\tline\rreturn", items({{"TETHERED ATOMS", "kept as an item"}, {"re\rturn", "x"}}, Constraints{{{1}}})},
+      {"  blanks around  ", items({{" K ", "  leading and trailing blanks  "}})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    const auto out = write_second(c.title, c.extras);
+    ASSERT_TRUE(out.has_value()) << to_string(out.error());
+    const auto read = from_sdf(*out);
+    ASSERT_TRUE(read.has_value()) << to_string(read.error());
+    ASSERT_EQ(read->first.size(), 2U);
+    EXPECT_EQ(read->first[1].residues.labels, (std::vector<std::vector<std::string>>{{c.title}}));
+    EXPECT_EQ(read->second[1], c.extras);
+  }
+  // A structure without atoms is one entry, read back without atoms.
+  const auto none = write(carbons(0));
+  ASSERT_TRUE(none.has_value());
+  EXPECT_EQ(*none, "\n     RIRU           3D\n\n  0  0  0  0  0  0  0  0  0  0999 V2000\nM  END\n$$$$\n");
+  const auto read = from_sdf(*none);
+  ASSERT_TRUE(read.has_value()) << to_string(read.error());
+  EXPECT_TRUE(read->first.at(0).topology.symbols.empty());
 }
 
 TEST(SdfWriter, WritesBondTypeAndStereoCodes) {

@@ -1,6 +1,7 @@
 // SDF text (MOL V2000 entries closed by "$$$$"): the entry reader, the conversion to structures and the writer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <expected>
 #include <optional>
@@ -11,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+#include "redivi/atom.hpp"
 #include "redivi/bond.hpp"
 #include "redivi/constraints.hpp"
 #include "redivi/element.hpp"
@@ -243,7 +245,51 @@ struct SDFWriteErrorType {
     bool operator==(const UnsupportedBondOrder&) const = default;
   };
 
-  std::variant<BadTRC, ChargeFormat, TooManyResidues, WriteFailed, UnsupportedBondOrder> value;
+  // The errors below name the structure by its 0-based index in the list written. Each refuses a value
+  // that the lines of an entry cannot hold: written, it would read back as another value or not at all.
+
+  // A title (the residue label) holding a line feed, or ending in a carriage return, which the reader
+  // drops with the line feed.
+  struct TitleFormat {
+    std::size_t structure;
+    bool operator==(const TitleFormat&) const = default;
+  };
+  // More than 999 atoms or bonds: the counts line gives each three columns.
+  struct CountsFormat {
+    std::size_t structure;
+    std::size_t atoms, bonds;
+    bool operator==(const CountsFormat&) const = default;
+  };
+  // A coordinate whose text with 4 decimals is wider than its 10 columns: 100000 or more, -10000 or less.
+  struct CoordinateFormat {
+    std::size_t structure;
+    AtomRef atom;
+    bool operator==(const CoordinateFormat&) const = default;
+  };
+  // A data item key (item: its 0-based index in data_items) holding a line feed or ">", which ends the
+  // key.
+  struct DataKeyFormat {
+    std::size_t structure;
+    std::size_t item;
+    bool operator==(const DataKeyFormat&) const = default;
+  };
+  // A data item value with a line that is blank (it ends the value), starts with "$$$$" (it ends the
+  // entry) or ends in a carriage return (dropped with the line feed); an empty value is written.
+  struct DataValueFormat {
+    std::size_t structure;
+    std::size_t item;
+    bool operator==(const DataValueFormat&) const = default;
+  };
+  // A tethered-atom group without atoms, or a data item keyed "TETHERED ATOMS" where there are no groups,
+  // which would read back as the groups.
+  struct TetheredAtomsFormat {
+    std::size_t structure;
+    bool operator==(const TetheredAtomsFormat&) const = default;
+  };
+
+  std::variant<BadTRC, ChargeFormat, TooManyResidues, WriteFailed, UnsupportedBondOrder, TitleFormat, CountsFormat,
+               CoordinateFormat, DataKeyFormat, DataValueFormat, TetheredAtomsFormat>
+      value;
 
   friend bool operator==(const SDFWriteErrorType&, const SDFWriteErrorType&) = default;
 };
@@ -254,8 +300,10 @@ REDIVI_EXPORT std::string debug_string(const SDFWriteErrorType& error);
 
 // Appends structure i with extras i, for as many pairs as both lists hold. The title line is the first
 // label of the one labeled residue (empty without labels). Charges go in the atom block when all lie
-// within 3 either way, else all in "M  CHG" lines. The SMILES item is not written. On failure the output
-// keeps what was written before it, including the failing structure's first lines.
+// within 3 either way, else all in "M  CHG" lines. The SMILES item is not written. Text the reader
+// would not read back as it stands is refused (the *Format errors), before anything of its structure
+// is written. On failure the output keeps what was written before it, including the failing structure's
+// first lines for a charge, coordinate or bond order it cannot write.
 REDIVI_EXPORT std::expected<void, SDFWriteErrorType> to_sdf(std::span<const TRC> trcs,
                                                             std::span<const std::optional<DataBlocks>> extras,
                                                             std::string& out);

@@ -513,6 +513,51 @@ TEST(PdbReader, ReadsEveryRealFileOrNamesItsFault) {
   }
 }
 
+// The reading field by field that a debug listener turns on gives every value the one-pass reading gives,
+// and the same warnings, on every real file: the same structures, or the same fault for a file it refuses.
+TEST(PdbReader, ReadsAlikeWithAndWithoutADebugListener) {
+  const auto files = test::corpus_files("pdb");
+  ASSERT_FALSE(files.empty()) << "neither the shared corpus nor tests/data holds PDB files";
+  for (const std::string& file : files) {
+    const std::string contents = *test::read_corpus_file("pdb/" + file);
+    for (const bool include_seqres : {false, true}) {
+      SCOPED_TRACE(testing::Message() << file << (include_seqres ? " with SEQRES" : ""));
+      std::vector<std::string> warnings;
+      std::vector<std::string> traced_warnings;
+      std::size_t traced_fields = 0;
+      diagnostics::set_sink([&warnings](const diagnostics::Event& e) { warnings.emplace_back(e.message); },
+                            diagnostics::Level::warn);
+      const auto one_pass = from_pdb_with_options(contents, include_seqres);
+      diagnostics::set_sink(
+          [&](const diagnostics::Event& e) {
+            if (e.level == diagnostics::Level::warn) {
+              traced_warnings.emplace_back(e.message);
+            } else {
+              ++traced_fields;
+            }
+          },
+          diagnostics::Level::debug);
+      const auto by_field = from_pdb_with_options(contents, include_seqres);
+      diagnostics::clear_sink();
+      EXPECT_EQ(traced_warnings, warnings);
+      ASSERT_EQ(by_field.has_value(), one_pass.has_value());
+      if (!one_pass) {
+        EXPECT_EQ(by_field.error(), one_pass.error());
+        continue;
+      }
+      ASSERT_EQ(by_field->size(), one_pass->size());
+      if (!one_pass->empty()) EXPECT_GT(traced_fields, 0U);
+      for (std::size_t model = 0; model < one_pass->size(); ++model) {
+        const TRC& a = (*one_pass)[model];
+        const TRC& b = (*by_field)[model];
+        EXPECT_TRUE(b.topology == a.topology) << "model " << model;
+        EXPECT_TRUE(b.residues == a.residues) << "model " << model;
+        EXPECT_TRUE(b.chains == a.chains) << "model " << model;
+      }
+    }
+  }
+}
+
 // Damaged copies of a whole file (a byte replaced by a line feed, a letter, a sign or half of a
 // two-byte character) read to structures or to an error, never further.
 TEST(PdbReader, SurvivesDamagedFiles) {

@@ -29,7 +29,8 @@ void print_structures(std::span<const redivi::TRC> structures) {
 // Reads the text in the format its file name says; false when the reader refuses it.
 bool read(std::string_view path, std::string_view contents) {
   if (path.ends_with(".pdb") || path.ends_with(".ent")) {
-    // include_seqres adds the residues that SEQRES lists without atoms.
+    // include_seqres adds the residues that SEQRES lists without atoms, numbered one by one along SEQRES:
+    // for chains numbered otherwise (insertion codes) it adds residues that do not exist.
     const auto structures = redivi::pdb::from_pdb_with_options(contents, true);
     if (!structures) return std::fprintf(stderr, "PDB parse error: %s\n", to_string(structures.error()).c_str()) < 0;
     print_structures(*structures);

@@ -75,7 +75,7 @@ enum class SDFParseErrorType : std::uint8_t {
   ParseY,
   ParseZ,
   ParseCharge,                 // also a charge code outside 0-7, or 4
-  ParseAtomAtomMappingNumber,  // also a number other than 0
+  ParseAtomAtomMappingNumber,  // bytes 56-58 of an atom line not blank or 0 (not the mapping number itself)
   ParseBondAtom1,
   ParseBondAtom2,
   ParseBondType,

@@ -7,14 +7,14 @@
 #include <vector>
 
 namespace redivi::fuzz {
-namespace {
 
-// A broken promise of the library: the fuzzer records the input that led here.
 void require(bool holds, const char* promise) {
   if (holds) return;
   std::fprintf(stderr, "broken: %s\n", promise);
   std::abort();
 }
+
+namespace {
 
 void query_fragments(const Topology& topology) {
   const std::size_t count = topology.fragments ? topology.fragments->size() : 0;

@@ -6,6 +6,9 @@
 
 namespace redivi::fuzz {
 
+// Stops the fuzzer when a promise of the library is broken, so that it records the input that led here.
+void require(bool holds, const char* promise);
+
 // Checks the topology, joins it to a copy of itself and queries the fragments near its first and last.
 void exercise(const Topology& topology);
 

@@ -94,8 +94,8 @@ std::expected<void, SDFWriteErrorType> append_atoms(std::string& out, const Topo
                                                     bool charges_in_atom_block, std::size_t structure) {
   const std::size_t n = topology.symbols.size();
   for (std::size_t i = 0; i < n; ++i) {
-    const bool fits = append_coordinate(out, topology.geometry[3 * i]) &
-                      append_coordinate(out, topology.geometry[3 * i + 1]) &
+    const bool fits = append_coordinate(out, topology.geometry[3 * i]) &&
+                      append_coordinate(out, topology.geometry[3 * i + 1]) &&
                       append_coordinate(out, topology.geometry[3 * i + 2]);
     if (!fits) {
       return std::unexpected(

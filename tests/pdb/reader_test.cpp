@@ -546,7 +546,7 @@ TEST(PdbReader, ReadsAlikeWithAndWithoutADebugListener) {
         continue;
       }
       ASSERT_EQ(by_field->size(), one_pass->size());
-      if (!one_pass->empty()) EXPECT_GT(traced_fields, 0U);
+      if (!one_pass->empty()) { EXPECT_GT(traced_fields, 0U); }
       for (std::size_t model = 0; model < one_pass->size(); ++model) {
         const TRC& a = (*one_pass)[model];
         const TRC& b = (*by_field)[model];

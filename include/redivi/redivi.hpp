@@ -15,5 +15,7 @@
 #include "redivi/fragment.hpp"
 #include "redivi/residue.hpp"
 #include "redivi/topology.hpp"
+#include "redivi/topology_error.hpp"
 #include "redivi/trc.hpp"
+#include "redivi/trc_error.hpp"
 #include "redivi/version.hpp"

@@ -1,6 +1,7 @@
 // Everything the library offers, in one include; the C clock stays apart in redivi/ts.hpp.
 #pragma once
 
+#include "redivi/amino_acid.hpp"
 #include "redivi/atom.hpp"
 #include "redivi/bond.hpp"
 #include "redivi/chain.hpp"

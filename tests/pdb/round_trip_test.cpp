@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "redivi/amino_acid.hpp"
 #include "redivi/convert/pdb.hpp"
 #include "test_data.hpp"
 

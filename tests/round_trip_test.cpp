@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "redivi/amino_acid.hpp"
 #include "redivi/convert/mmcif.hpp"
 #include "redivi/convert/pdb.hpp"
 #include "redivi/convert/sdf.hpp"

@@ -7,8 +7,8 @@
 #include <variant>
 #include <vector>
 
+#include "redivi/amino_acid.hpp"
 #include "redivi/export.hpp"
-#include "redivi/residue.hpp"
 
 namespace redivi::error {
 

@@ -1,6 +1,7 @@
 // Everything the library offers, in one include; the C clock stays apart in redivi/ts.hpp.
 #pragma once
 
+#include "redivi/amino_acid.hpp"
 #include "redivi/atom.hpp"
 #include "redivi/bond.hpp"
 #include "redivi/chain.hpp"
@@ -15,5 +16,7 @@
 #include "redivi/fragment.hpp"
 #include "redivi/residue.hpp"
 #include "redivi/topology.hpp"
+#include "redivi/topology_error.hpp"
 #include "redivi/trc.hpp"
+#include "redivi/trc_error.hpp"
 #include "redivi/version.hpp"

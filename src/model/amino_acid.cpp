@@ -1,5 +1,5 @@
 // The amino-acid residue types known by their three-letter names.
-#include "redivi/residue.hpp"
+#include "redivi/amino_acid.hpp"
 
 #include <array>
 #include <optional>

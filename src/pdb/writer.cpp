@@ -8,6 +8,7 @@
 
 #include "model/insertion_code.hpp"
 #include "pdb/record_text.hpp"
+#include "redivi/amino_acid.hpp"
 #include "redivi/convert/pdb.hpp"
 #include "text/text.hpp"
 

@@ -1,5 +1,5 @@
 // The amino-acid residue types known by name: which names they take, and every name's round trip.
-#include "redivi/residue.hpp"
+#include "redivi/amino_acid.hpp"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "text/text.hpp"
-
 namespace redivi {
 namespace {
 
@@ -19,7 +17,7 @@ Residues make_residues(const std::vector<std::size_t>& sizes, AtomRef first_atom
   for (std::size_t i = 0; i < sizes.size(); ++i) {
     Residue& residue = table.residues.emplace_back();
     for (std::size_t j = 0; j < sizes[i]; ++j) residue.push_back(first_atom++);
-    table.seqs.push_back(text::concat('R', i));
+    table.seqs.push_back(std::string("R").append(std::to_string(i)));
     table.seq_ns.push_back(static_cast<std::int32_t>(i) + 1);
     table.insertion_codes.push_back(i == 0 ? "A" : "");
   }

@@ -93,7 +93,7 @@ std::expected<void, WriteError> check_one_line(std::string_view column, const st
   return {};
 }
 
-// The texts of residues, chain labels, helices and sheets; atom names are checked as they are written.
+// The texts of residues, chain labels, helices and sheets; atom names are checked as their lines are written.
 std::expected<void, WriteError> check_texts(const TRC& trc) {
   auto checked = check_one_line("residues.seqs", trc.residues.seqs);
   if (checked) checked = check_one_line("residues.insertion_codes", trc.residues.insertion_codes);
@@ -287,7 +287,6 @@ std::expected<void, WriteError> write_atoms(std::string& out, const TRC& trc,
                     " atoms that have a symbol and three coordinates");
       }
       set_atom(record, topology, a);
-      if (text::has_line_feed(record.name)) return fail("topology.labels[", a, "] holds a line feed");
       const auto written = detail::append_atom(out, record);
       if (!written) return written;
       out.push_back('\n');

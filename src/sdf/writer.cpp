@@ -34,13 +34,10 @@ void append_right(std::string& out, T value, std::size_t width) {
                              [value, width](column_writer::Cursor& cursor) { cursor.integer(value, width); });
 }
 
-// A coordinate with 4 decimals of its exact value, right-aligned in 10; false when it takes more columns,
-// which would shift the fields after it.
-bool append_coordinate(std::string& out, float value) {
-  const std::size_t start = out.size();
+// A coordinate with 4 decimals of its exact value, right-aligned in 10 or wider.
+void append_coordinate(std::string& out, float value) {
   column_writer::append_line(out, coordinate_width + column_writer::max_fixed_bytes,
                              [value](column_writer::Cursor& cursor) { cursor.fixed(value, 4, coordinate_width); });
-  return out.size() - start == coordinate_width;
 }
 
 std::optional<int> bond_type_code(BondOrder order) {
@@ -94,10 +91,12 @@ std::expected<void, SDFWriteErrorType> append_atoms(std::string& out, const Topo
                                                     bool charges_in_atom_block, std::size_t structure) {
   const std::size_t n = topology.symbols.size();
   for (std::size_t i = 0; i < n; ++i) {
-    const bool fits = append_coordinate(out, topology.geometry[3 * i]) &&
-                      append_coordinate(out, topology.geometry[3 * i + 1]) &&
-                      append_coordinate(out, topology.geometry[3 * i + 2]);
-    if (!fits) {
+    const std::size_t line_start = out.size();
+    append_coordinate(out, topology.geometry[3 * i]);
+    append_coordinate(out, topology.geometry[3 * i + 1]);
+    append_coordinate(out, topology.geometry[3 * i + 2]);
+    // A wider coordinate would shift the fields after it.
+    if (out.size() - line_start != 3 * coordinate_width) {
       return std::unexpected(
           SDFWriteErrorType{SDFWriteErrorType::CoordinateFormat{structure, static_cast<AtomRef>(i)}});
     }
@@ -148,9 +147,11 @@ void append_charge_lines(std::string& out, const std::vector<std::int32_t>& char
 }
 
 // Whether the value reads back as it stands: a blank line would end it, a line that starts with "$$$$"
-// would end the entry, and a carriage return that ends a line goes with its line feed.
-bool value_fits(std::string_view value) {
+// would end the entry, and a carriage return that ends a line goes with its line feed. Most values are
+// one line, which the copy tells.
+bool value_fits(std::string_view value, bool spans_lines) {
   if (value.empty()) return true;
+  if (!spans_lines) return !text::is_blank(value) && !value.starts_with("$$$$") && !value.ends_with('\r');
   for (std::size_t start = 0;;) {
     const std::size_t feed = value.find('\n', start);
     const std::string_view line = value.substr(start, feed == std::string_view::npos ? feed : feed - start);
@@ -160,40 +161,49 @@ bool value_fits(std::string_view value) {
   }
 }
 
-// The title, the counts and the extras of structure i, each as the reader will read it back.
-std::expected<void, SDFWriteErrorType> check_texts(const Topology& topology, std::string_view title,
-                                                   const std::optional<DataBlocks>& extras, std::size_t structure) {
+// The title and the counts of structure i, before anything of it is written.
+std::expected<void, SDFWriteErrorType> check_header(const Topology& topology, std::string_view title,
+                                                    std::size_t structure) {
   using E = SDFWriteErrorType;
   // The reader drops a carriage return that ends a line with its line feed.
-  if (text::has_line_feed(title) || title.ends_with('\r')) return std::unexpected(E{E::TitleFormat{structure}});
+  if (title.find('\n') != std::string_view::npos || title.ends_with('\r')) {
+    return std::unexpected(E{E::TitleFormat{structure}});
+  }
   const std::size_t atoms = topology.symbols.size();
   const std::size_t bonds = topology.connectivity ? topology.connectivity->size() : 0;
   if (atoms > max_count || bonds > max_count) return std::unexpected(E{E::CountsFormat{structure, atoms, bonds}});
-  if (!extras) return {};
-  const std::vector<std::vector<std::uint32_t>>& groups = extras->constraints.tethered_atoms;
-  if (std::ranges::any_of(groups, [](const std::vector<std::uint32_t>& group) { return group.empty(); })) {
-    return std::unexpected(E{E::TetheredAtomsFormat{structure}});
-  }
-  for (std::size_t i = 0; i < extras->data_items.size(); ++i) {
-    const auto& [key, value] = extras->data_items[i];
-    if (text::has_line_feed(key) || key.find('>') != std::string::npos) {
-      return std::unexpected(E{E::DataKeyFormat{structure, i}});
-    }
-    // Without groups to write first, the reader would take this item for them.
-    if (groups.empty() && key == tethered_atoms_key) return std::unexpected(E{E::TetheredAtomsFormat{structure}});
-    if (!value_fits(value)) return std::unexpected(E{E::DataValueFormat{structure, i}});
-  }
   return {};
 }
 
-void append_data_item(std::string& out, std::string_view key, std::string_view value) {
-  out.append("> <").append(key).append(">\n").append(value).append("\n\n");
+// What a data item's key and value hold that needs a look, found as they are copied.
+struct ItemBytes {
+  bool key_ends_early;  // a line feed or ">"
+  bool value_spans_lines;
+};
+
+// "> <key>", the value and a blank line.
+ItemBytes append_data_item(std::string& out, std::string_view key, std::string_view value) {
+  ItemBytes found{};
+  column_writer::append_line(out, key.size() + value.size() + 8, [&found, key, value](column_writer::Cursor& line) {
+    line.text("> <");
+    found.key_ends_early = line.text_holding_either(key, '\n', '>');
+    line.text(">\n");
+    found.value_spans_lines = line.text_holding_either(value, '\n', '\n');
+    line.text("\n\n");
+  });
+  return found;
 }
 
-void append_extras(std::string& out, const DataBlocks& extras) {
-  if (!extras.constraints.tethered_atoms.empty()) {
+// The tethered groups and the data items, each checked as it is written: the reader must read it back.
+std::expected<void, SDFWriteErrorType> append_extras(std::string& out, const DataBlocks& extras,
+                                                     std::size_t structure) {
+  using E = SDFWriteErrorType;
+  const std::vector<std::vector<std::uint32_t>>& groups = extras.constraints.tethered_atoms;
+  if (!groups.empty()) {
     out.append("> <").append(tethered_atoms_key).append(">\n");
-    for (const std::vector<std::uint32_t>& group : extras.constraints.tethered_atoms) {
+    for (const std::vector<std::uint32_t>& group : groups) {
+      // An empty group's line would end the item.
+      if (group.empty()) return std::unexpected(E{E::TetheredAtomsFormat{structure}});
       for (std::size_t i = 0; i < group.size(); ++i) {
         if (i > 0) out.push_back(',');
         append_right(out, group[i], 0);
@@ -202,7 +212,15 @@ void append_extras(std::string& out, const DataBlocks& extras) {
     }
     out.push_back('\n');
   }
-  for (const DataItem& item : extras.data_items) append_data_item(out, item.first, item.second);
+  for (std::size_t i = 0; i < extras.data_items.size(); ++i) {
+    const auto& [key, value] = extras.data_items[i];
+    const ItemBytes found = append_data_item(out, key, value);
+    if (found.key_ends_early) return std::unexpected(E{E::DataKeyFormat{structure, i}});
+    // Without groups written first, the reader would take this item for them.
+    if (groups.empty() && key == tethered_atoms_key) return std::unexpected(E{E::TetheredAtomsFormat{structure}});
+    if (!value_fits(value, found.value_spans_lines)) return std::unexpected(E{E::DataValueFormat{structure, i}});
+  }
+  return {};
 }
 
 std::expected<void, SDFWriteErrorType> write_structure(std::string& out, const TRC& trc,
@@ -213,7 +231,7 @@ std::expected<void, SDFWriteErrorType> write_structure(std::string& out, const T
   const auto title = title_of(trc.residues);
   if (!title) return std::unexpected(title.error());
   const Topology& topology = trc.topology;
-  if (const auto texts = check_texts(topology, *title, extras, structure); !texts) return texts;
+  if (const auto header = check_header(topology, *title, structure); !header) return header;
   out.append(*title).append("\n     RIRU           3D\n\n");
   append_counts(out, topology.symbols.size(), topology.connectivity ? topology.connectivity->size() : 0);
   const std::int64_t largest = largest_charge(topology.formal_charges);
@@ -224,7 +242,9 @@ std::expected<void, SDFWriteErrorType> write_structure(std::string& out, const T
   if (const auto bonds = append_bonds(out, topology); !bonds) return bonds;
   if (charge_lines) append_charge_lines(out, *topology.formal_charges);
   out.append("M  END\n");
-  if (extras) append_extras(out, *extras);
+  if (extras) {
+    if (const auto written = append_extras(out, *extras, structure); !written) return written;
+  }
   out.append("$$$$\n");
   return {};
 }

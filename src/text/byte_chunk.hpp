@@ -1,11 +1,12 @@
 // Classifying bytes of text a chunk at a time: a chunk of 16 bytes (8 without SSE2) is loaded once, and each
-// test gives one bit per byte, the first byte's lowest.
+// test gives one bit per byte, the first byte's lowest. Copying text while looking for two bytes in it.
 #pragma once
 
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -21,6 +22,9 @@ class ByteChunk {
 
   // Reads size bytes from p.
   explicit ByteChunk(const char* p) : bytes_{_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))} {}
+
+  // Writes the size bytes to p.
+  void store(char* p) const { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), bytes_); }
 
   std::uint32_t equal_to(char c) const { return mask(_mm_cmpeq_epi8(bytes_, _mm_set1_epi8(c))); }
   // The bytes below c, which is ASCII, and every non-ASCII byte (negative as signed bytes).
@@ -44,6 +48,11 @@ class ByteChunk {
     if constexpr (std::endian::native == std::endian::big) word_ = std::byteswap(word_);
   }
 
+  void store(char* p) const {
+    const std::uint64_t word = std::endian::native == std::endian::big ? std::byteswap(word_) : word_;
+    std::memcpy(p, &word, sizeof word);
+  }
+
   std::uint32_t equal_to(char c) const {
     const std::uint64_t diff = word_ ^ (ones * static_cast<unsigned char>(c));
     return gather(~(((diff & ~high_bits) + ~high_bits) | diff) & high_bits);
@@ -65,6 +74,75 @@ class ByteChunk {
 };
 
 #endif
+
+// Whether the bytes of a word (4 or 8 of them) hold a or b, without a branch. A byte of word ^ c is zero
+// exactly where c is, and subtracting one from every byte sets the high bit of some byte exactly when one
+// is zero.
+template <class Word>
+bool word_holds_either(Word bytes, char a, char b) {
+  constexpr Word ones = static_cast<Word>(~Word{0}) / 0xFF;
+  constexpr Word high_bits = ones << 7;
+  const Word x = bytes ^ (ones * static_cast<unsigned char>(a));
+  const Word y = bytes ^ (ones * static_cast<unsigned char>(b));
+  return ((((x - ones) & ~x) | ((y - ones) & ~y)) & high_bits) != 0;
+}
+
+// Whether the `sizeof(Word)` bytes from p hold a or b.
+template <class Word>
+bool bytes_hold_either(const char* p, char a, char b) {
+  Word bytes;
+  std::memcpy(&bytes, p, sizeof bytes);
+  return word_holds_either(bytes, a, b);
+}
+
+namespace copying {
+
+// Copies one chunk; true when it holds a or b.
+inline bool chunk(const char* from, char* to, char a, char b) {
+  const ByteChunk bytes{from};
+  bytes.store(to);
+  return (bytes.equal_to(a) | bytes.equal_to(b)) != 0;
+}
+
+// Copies one word of 4 or 8 bytes; true when it holds a or b.
+template <class Word>
+bool word(const char* from, char* to, char a, char b) {
+  std::memcpy(to, from, sizeof(Word));
+  return bytes_hold_either<Word>(from, a, b);
+}
+
+}  // namespace copying
+
+// Copies the text to `to`, as memcpy does, and tells whether it holds the byte a or the byte b: one pass
+// where a copy and a search would take two. The last chunk or word overlaps the one before it, so no byte
+// is read or written past either end.
+inline bool copy_holding_either(char* to, std::string_view text, char a, char b) {
+  const char* from = text.data();
+  const std::size_t n = text.size();
+  if (n >= ByteChunk::size) {
+    bool found = false;
+    for (std::size_t at = 0; at + ByteChunk::size < n; at += ByteChunk::size) {
+      found |= copying::chunk(from + at, to + at, a, b);
+    }
+    const std::size_t last = n - ByteChunk::size;
+    return copying::chunk(from + last, to + last, a, b) || found;
+  }
+  // Two words that overlap in the middle: both are copied whatever the first holds.
+  if (n >= 8) {
+    const bool first = copying::word<std::uint64_t>(from, to, a, b);
+    return copying::word<std::uint64_t>(from + n - 8, to + n - 8, a, b) || first;
+  }
+  if (n >= 4) {
+    const bool first = copying::word<std::uint32_t>(from, to, a, b);
+    return copying::word<std::uint32_t>(from + n - 4, to + n - 4, a, b) || first;
+  }
+  bool found = false;
+  for (std::size_t i = 0; i < n; ++i) {
+    to[i] = from[i];
+    found |= from[i] == a || from[i] == b;
+  }
+  return found;
+}
 
 }  // namespace redivi::detail::text
 

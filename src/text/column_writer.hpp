@@ -11,6 +11,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "text/byte_chunk.hpp"
 #include "text/utf8.hpp"
 
 namespace redivi::detail::column_writer {
@@ -56,6 +57,13 @@ class Cursor {
     if (text.empty()) return;  // an empty view may hold a null pointer, which memcpy must not get
     std::memcpy(position_, text.data(), text.size());
     position_ += text.size();
+  }
+
+  // Writes the text as text() does; true when it holds the byte a or b, found as it is copied.
+  bool text_holding_either(std::string_view text, char a, char b) {
+    const bool found = text::copy_holding_either(position_, text, a, b);
+    position_ += text.size();
+    return found;
   }
 
   // Left-aligned in `width` characters, cut to `width`.

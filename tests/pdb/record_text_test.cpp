@@ -136,6 +136,10 @@ TEST(PdbRecordText, RefusesAtomsThatHaveNoTextForm) {
       {[](Atom& a) { a.name = "CA123"; }, "atom name \"CA123\" is longer than the 4 bytes of columns 13-16"},
       {[](Atom& a) { a.name = "\xc3\x84\xc3\x96\xc3\x9c"; },
        "atom name \"\xc3\x84\xc3\x96\xc3\x9c\" is longer than the 4 bytes of columns 13-16"},
+      {[](Atom& a) { a.name = "\n"; }, "atom name \"\\n\" of serial 0 holds a line feed"},
+      {[](Atom& a) { a.name = "CA\n"; }, "atom name \"CA\\n\" of serial 0 holds a line feed"},
+      {[](Atom& a) { a.name = "\xc3\x84\n"; }, "atom name \"\xc3\x84\\n\" of serial 0 holds a line feed"},
+      {[](Atom& a) { a.name = "HG1\n"; }, "atom name \"HG1\\n\" of serial 0 holds a line feed"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);

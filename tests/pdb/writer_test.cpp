@@ -329,7 +329,7 @@ TEST(PdbWriter, RefusesTextsHoldingALineFeed) {
       {[](TRC& t) {
          t.topology.labels = {{"N", "C\nA", "O"}};
        },
-       "topology.labels[1] holds a line feed"},
+       "atom name \"C\\nA\" of serial 1 holds a line feed"},
       {[](TRC& t) { t.residues.seqs[1] = "\nHOH"; }, "residues.seqs[1] holds a line feed"},
       {[](TRC& t) { t.residues.insertion_codes[0] = "\n"; }, "residues.insertion_codes[0] holds a line feed"},
       {[](TRC& t) {

@@ -300,10 +300,10 @@ REDIVI_EXPORT std::string debug_string(const SDFWriteErrorType& error);
 
 // Appends structure i with extras i, for as many pairs as both lists hold. The title line is the first
 // label of the one labeled residue (empty without labels). Charges go in the atom block when all lie
-// within 3 either way, else all in "M  CHG" lines. The SMILES item is not written. Text the reader
-// would not read back as it stands is refused (the *Format errors), before anything of its structure
-// is written. On failure the output keeps what was written before it, including the failing structure's
-// first lines for a charge, coordinate or bond order it cannot write.
+// within 3 either way, else all in "M  CHG" lines. The SMILES item is not written. What the reader would
+// not read back as it stands is refused (the *Format errors): the title and the counts before anything of
+// their structure is written, the rest as it is written. On failure the output keeps what was written
+// before the failure, which may include the failing structure's first lines.
 REDIVI_EXPORT std::expected<void, SDFWriteErrorType> to_sdf(std::span<const TRC> trcs,
                                                             std::span<const std::optional<DataBlocks>> extras,
                                                             std::string& out);

@@ -10,7 +10,6 @@
 #include <string_view>
 #include <variant>
 
-#include "text/byte_chunk.hpp"
 #include "text/column_writer.hpp"
 #include "text/quoted.hpp"
 #include "text/text.hpp"
@@ -49,6 +48,16 @@ void write_charge(Cursor& line, std::int32_t charge) {
 }
 
 std::unexpected<WriteError> fail(std::string message) { return std::unexpected(WriteError{std::move(message)}); }
+
+// Whether a name of at most 4 bytes holds a line feed, which would end its line. Four fixed byte tests (the
+// last byte repeated for shorter names) take no branch, where a loop over the name would mispredict its
+// end from atom to atom.
+bool holds_line_feed(const std::string& name) {
+  const std::size_t last = name.empty() ? 0 : name.size() - 1;
+  bool found = false;
+  for (std::size_t k = 0; k < 4; ++k) found |= name.data()[std::min(k, last)] == '\n';
+  return found;
+}
 
 // An 80-column line of blanks into which HELIX and SHEET fields are copied by byte.
 class FixedLine {
@@ -155,38 +164,34 @@ std::expected<void, WriteError> append_atom(std::string& out, const Atom& atom) 
   if (atom.name.size() > 4) {
     return fail(text::concat("atom name \"", atom.name, "\" is longer than the 4 bytes of columns 13-16"));
   }
-  constexpr std::size_t bound = 80 + 2 * max_int_bytes + 5 * max_fixed_bytes + 6 * max_text_bytes(4);
-  const char* name_columns = nullptr;
-  append_line(out, bound, [&atom, &name_columns](Cursor& line) {
-    line.text(atom.hetero ? "HETATM" : "ATOM  ");  //  1-6   record name
-    line.integer(atom.serial, 5);                  //  7-11  serial, right-aligned in 5, never cut
-    line.blanks(1);                                // 12     blank
-    name_columns = line.position();                // 13-16  name: 0-3 bytes after a blank,
-    if (atom.name.size() < 4) line.blanks(1);      //        4 bytes as they are, left-aligned in 4
-    line.left(atom.name, atom.name.size() < 4 ? 3 : 4);
-    line.left(optional_text(atom.alt_loc), 1);   // 17     altLoc, left-aligned in 1
-    line.right(atom.res_name, 3);                // 18-20  resName, right-aligned in 3
-    line.blanks(1);                              // 21     blank
-    line.right(atom.chain_id, 1);                // 22     chainID
-    line.integer(atom.res_seq, 4);               // 23-26  resSeq, right-aligned in 4, never cut
-    line.right(insertion_code(atom.i_code), 1);  // 27     iCode, blank for none or "~"
-    line.blanks(3);                              // 28-30  blank
-    line.fixed(atom.x, 3, 8);                    // 31-38  x, %8.3f
-    line.fixed(atom.y, 3, 8);                    // 39-46  y, %8.3f
-    line.fixed(atom.z, 3, 8);                    // 47-54  z, %8.3f
-    line.fixed(atom.occupancy, 2, 6);            // 55-60  occupancy, %6.2f
-    line.fixed(atom.temp_factor, 2, 6);          // 61-66  tempFactor, %6.2f
-    line.blanks(6);                              // 67-72  blank
-    line.left(optional_text(atom.seg_id), 4);    // 73-76  segID, left-aligned in 4
-    line.right(atom.element.symbol(), 2);        // 77-78  element, right-aligned in 2
-    write_charge(line, atom.charge);             // 79-80  charge
-  });
-  // The name's at most 4 bytes lie in columns 13-16, tested there at once: a line feed would end the line.
-  if (text::bytes_hold_either<std::uint32_t>(name_columns, '\n', '\n')) {
+  if (holds_line_feed(atom.name)) {
     std::string message = "atom name ";
     quoted::append(message, atom.name);
     return fail(text::concat(message, " of serial ", atom.serial, " holds a line feed"));
   }
+  constexpr std::size_t bound = 80 + 2 * max_int_bytes + 5 * max_fixed_bytes + 6 * max_text_bytes(4);
+  append_line(out, bound, [&atom](Cursor& line) {
+    line.text(atom.hetero ? "HETATM" : "ATOM  ");        //  1-6   record name
+    line.integer(atom.serial, 5);                        //  7-11  serial, right-aligned in 5, never cut
+    line.blanks(atom.name.size() < 4 ? 2 : 1);           // 12     blank; 13-16 name: 0-3 bytes after a blank,
+    line.left(atom.name, atom.name.size() < 4 ? 3 : 4);  //        4 bytes as they are, left-aligned in 4
+    line.left(optional_text(atom.alt_loc), 1);           // 17     altLoc, left-aligned in 1
+    line.right(atom.res_name, 3);                        // 18-20  resName, right-aligned in 3
+    line.blanks(1);                                      // 21     blank
+    line.right(atom.chain_id, 1);                        // 22     chainID
+    line.integer(atom.res_seq, 4);                       // 23-26  resSeq, right-aligned in 4, never cut
+    line.right(insertion_code(atom.i_code), 1);          // 27     iCode, blank for none or "~"
+    line.blanks(3);                                      // 28-30  blank
+    line.fixed(atom.x, 3, 8);                            // 31-38  x, %8.3f
+    line.fixed(atom.y, 3, 8);                            // 39-46  y, %8.3f
+    line.fixed(atom.z, 3, 8);                            // 47-54  z, %8.3f
+    line.fixed(atom.occupancy, 2, 6);                    // 55-60  occupancy, %6.2f
+    line.fixed(atom.temp_factor, 2, 6);                  // 61-66  tempFactor, %6.2f
+    line.blanks(6);                                      // 67-72  blank
+    line.left(optional_text(atom.seg_id), 4);            // 73-76  segID, left-aligned in 4
+    line.right(atom.element.symbol(), 2);                // 77-78  element, right-aligned in 2
+    write_charge(line, atom.charge);                     // 79-80  charge
+  });
   return {};
 }
 

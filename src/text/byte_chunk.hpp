@@ -75,26 +75,6 @@ class ByteChunk {
 
 #endif
 
-// Whether the bytes of a word (4 or 8 of them) hold a or b, without a branch. A byte of word ^ c is zero
-// exactly where c is, and subtracting one from every byte sets the high bit of some byte exactly when one
-// is zero.
-template <class Word>
-bool word_holds_either(Word bytes, char a, char b) {
-  constexpr Word ones = static_cast<Word>(~Word{0}) / 0xFF;
-  constexpr Word high_bits = ones << 7;
-  const Word x = bytes ^ (ones * static_cast<unsigned char>(a));
-  const Word y = bytes ^ (ones * static_cast<unsigned char>(b));
-  return ((((x - ones) & ~x) | ((y - ones) & ~y)) & high_bits) != 0;
-}
-
-// Whether the `sizeof(Word)` bytes from p hold a or b.
-template <class Word>
-bool bytes_hold_either(const char* p, char a, char b) {
-  Word bytes;
-  std::memcpy(&bytes, p, sizeof bytes);
-  return word_holds_either(bytes, a, b);
-}
-
 namespace copying {
 
 // Copies one chunk; true when it holds a or b.
@@ -104,11 +84,19 @@ inline bool chunk(const char* from, char* to, char a, char b) {
   return (bytes.equal_to(a) | bytes.equal_to(b)) != 0;
 }
 
-// Copies one word of 4 or 8 bytes; true when it holds a or b.
+// Copies one word of 4 or 8 bytes; true when it holds a or b, found without a branch: a byte of
+// word ^ c is zero exactly where c is, and subtracting one from every byte sets the high bit of some
+// byte exactly when one is zero.
 template <class Word>
 bool word(const char* from, char* to, char a, char b) {
-  std::memcpy(to, from, sizeof(Word));
-  return bytes_hold_either<Word>(from, a, b);
+  constexpr Word ones = static_cast<Word>(~Word{0}) / 0xFF;
+  constexpr Word high_bits = ones << 7;
+  Word bytes;
+  std::memcpy(&bytes, from, sizeof bytes);
+  std::memcpy(to, &bytes, sizeof bytes);
+  const Word x = bytes ^ (ones * static_cast<unsigned char>(a));
+  const Word y = bytes ^ (ones * static_cast<unsigned char>(b));
+  return ((((x - ones) & ~x) | ((y - ones) & ~y)) & high_bits) != 0;
 }
 
 }  // namespace copying

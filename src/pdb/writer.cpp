@@ -88,7 +88,7 @@ std::expected<void, WriteError> check_tables(const TRC& trc) {
 // A text on a PDB line cannot hold a line feed: what follows it would read as another record.
 std::expected<void, WriteError> check_one_line(std::string_view column, const std::vector<std::string>& texts) {
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    if (text::has_line_feed(texts[i])) return fail(column, '[', i, "] holds a line feed");
+    if (texts[i].find('\n') != std::string::npos) return fail(column, '[', i, "] holds a line feed");
   }
   return {};
 }
@@ -100,7 +100,7 @@ std::expected<void, WriteError> check_texts(const TRC& trc) {
   if (checked && trc.chains.labels) {
     const std::vector<std::vector<std::string>>& labels = *trc.chains.labels;
     for (std::size_t c = 0; c < labels.size(); ++c) {
-      if (!labels[c].empty() && text::has_line_feed(labels[c].front())) {
+      if (!labels[c].empty() && labels[c].front().find('\n') != std::string::npos) {
         return fail("chains.labels[", c, "][0] holds a line feed");
       }
     }

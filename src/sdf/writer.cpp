@@ -146,16 +146,21 @@ void append_charge_lines(std::string& out, const std::vector<std::int32_t>& char
   }
 }
 
-// Whether the value reads back as it stands: a blank line would end it, a line that starts with "$$$$"
-// would end the entry, and a carriage return that ends a line goes with its line feed. Most values are
-// one line, which the copy tells.
+// Whether a line of a value reads back as it stands: a blank line would end the value, a line that starts
+// with "$$$$" would end the entry, and a carriage return that ends a line goes with its line feed.
+constexpr bool line_fits(std::string_view line) {
+  return !text::is_blank(line) && !line.starts_with("$$$$") && !line.ends_with('\r');
+}
+
+// Whether every line of the value fits (an empty value reads back empty); most values are one line, which
+// the copy tells.
 bool value_fits(std::string_view value, bool spans_lines) {
   if (value.empty()) return true;
-  if (!spans_lines) return !text::is_blank(value) && !value.starts_with("$$$$") && !value.ends_with('\r');
+  if (!spans_lines) return line_fits(value);
   for (std::size_t start = 0;;) {
     const std::size_t feed = value.find('\n', start);
     const std::string_view line = value.substr(start, feed == std::string_view::npos ? feed : feed - start);
-    if (text::is_blank(line) || line.starts_with("$$$$") || line.ends_with('\r')) return false;
+    if (!line_fits(line)) return false;
     if (feed == std::string_view::npos) return true;
     start = feed + 1;
   }

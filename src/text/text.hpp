@@ -53,15 +53,6 @@ constexpr std::string_view trim(std::string_view s) {
   return s;
 }
 
-// True when the text holds a line feed, which a text written on one line cannot. A loop, not memchr:
-// the texts checked are mostly names of a few bytes.
-constexpr bool has_line_feed(std::string_view text) {
-  for (const char c : text) {
-    if (c == '\n') return true;
-  }
-  return false;
-}
-
 // True when line holds only ASCII white space. Most lines end in a visible character, which settles it at once.
 constexpr bool is_blank(std::string_view line) { return (line.empty() || is_space(line.back())) && trim(line).empty(); }
 
